@@ -1,0 +1,4 @@
+// Skeleton: the browser window's own work replaces this file.
+#include "browser/WebBrowser.h"
+
+void TWebBrowser::Navigate(const std::wstring&) {}

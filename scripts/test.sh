@@ -1,0 +1,27 @@
+#!/usr/bin/env bash
+# Builds everything and runs every test: the pure logic natively under the sanitizers (and its
+# fuzz targets briefly), the 32-bit Windows build as a compile check, then the Windows tests under
+# Wine in one Xvfb display with one persistent wineserver. One CTest run reports them all.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+scripts/deps.sh
+
+cmake --preset native >/dev/null
+cmake --build --preset native
+cmake --preset mingw32 >/dev/null
+cmake --build --preset mingw32
+cmake --preset mingw64 >/dev/null
+cmake --build --preset mingw64
+
+# One CTest run over both trees, so that its closing summary covers every test.
+mkdir -p build/all
+cat >build/all/CTestTestfile.cmake <<EOT
+subdirs("$PWD/build/native")
+subdirs("$PWD/build/mingw64")
+EOT
+
+# shellcheck source=winebed.sh
+source scripts/winebed.sh
+WINEBED_OWN_DISPLAY=1 winebed_up build/mingw64
+trap winebed_down EXIT
+ctest --test-dir build/all --output-on-failure -j2 --timeout 300

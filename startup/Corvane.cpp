@@ -1,0 +1,101 @@
+// The program body: decides which host window this instance serves, keeps one instance per host
+// window, prepares the application and runs the message loop.
+
+#include <windows.h>
+
+#include <exception>
+#include <memory>
+#include <string>
+#include <typeinfo>
+
+#include "browser/Unit2.h"
+#include "hostlink/Kestrix.h"
+#include "startup/core/CommandLine.h"
+#include "toolbar/Unit1.h"
+#include "toolkit/Application.h"
+#include "toolkit/Error.h"
+#include "toolkit/Handles.h"
+#include "toolkit/Text.h"
+
+namespace {
+
+using kestrix::HostWindow;
+
+std::string ExeBaseName;
+std::string InstanceName;
+
+std::string ModulePath() {
+    char path[MAX_PATH + 1] = {};
+    const DWORD length = ::GetModuleFileNameA(nullptr, path, MAX_PATH);
+    return std::string(path, length);
+}
+
+std::string BaseNameOf(const std::string& path) {
+    const size_t slash = path.find_last_of("\\/:");
+    std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
+    const size_t dot = name.rfind('.');
+    return dot == std::string::npos ? name : name.substr(0, dot);
+}
+
+std::string AnsiLowerCase(std::string_view text) {
+    std::string lower(text);
+    if (!lower.empty()) ::CharLowerBuffA(lower.data(), static_cast<DWORD>(lower.size()));
+    return lower;
+}
+
+std::uint32_t FindParamValue(std::string_view prefix) {
+    return startup::FindParamValueIn(startup::SplitCommandLine(::GetCommandLineA()), prefix, &AnsiLowerCase);
+}
+
+void RefuseWithoutHost() {
+    const std::wstring text =
+        L"Kestrixの[ツール]から実行して下さい。\r\n\r\n\r\n"
+        L"[Corvane with Kestrix] v.1.121\r\n"
+        L"2025-2026\r\n"
+        L"Written by the Corvane developers";
+    ::MessageBoxW(nullptr, text.c_str(), toolkit::AnsiToWide(ExeBaseName).c_str(), MB_ICONWARNING);
+}
+
+// An error that escapes the creation of a form ends the program before its loop starts.
+[[noreturn]] void ReportApplicationError(const std::exception& error, const char* where) {
+    const std::wstring text = L"例外 " + toolkit::AnsiToWide(typeid(error).name()) + L" が " +
+                              toolkit::AnsiToWide(where) + L" で発生しました。\r\n" + toolkit::MessageOf(error);
+    ::MessageBoxW(nullptr, text.c_str(), L"アプリケーション エラー", MB_TASKMODAL | MB_ICONERROR | MB_OK);
+    ::ExitProcess(1);
+}
+
+}  // namespace
+
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+    kestrix::InitializeHostWindow();
+    ExeBaseName = BaseNameOf(ModulePath());
+
+    if (const std::uint32_t v = FindParamValue("/w="); v != 0) HostWindow = v;
+    if (!kestrix::IsHostWindow(HostWindow)) {
+        RefuseWithoutHost();
+        return 0;
+    }
+
+    InstanceName = "Kestrix_ToolBar_Application_" + ExeBaseName + "_" + std::to_string(HostWindow);
+    if (toolkit::KernelHandle other{::OpenMutexA(MUTEX_ALL_ACCESS, FALSE, InstanceName.c_str())}) return 0;
+    // Held for the life of the process; the named mutex goes with it.
+    const toolkit::KernelHandle instanceMutex{::CreateMutexA(nullptr, FALSE, InstanceName.c_str())};
+
+    toolkit::Application& application = toolkit::App();
+    std::unique_ptr<TForm1> form1;
+    std::unique_ptr<TForm2> form2;
+    try {
+        application.Initialize();
+        form1 = std::make_unique<TForm1>();
+        Form1 = form1.get();
+    } catch (const std::exception& error) {
+        ReportApplicationError(error, "TForm1");
+    }
+    try {
+        form2 = std::make_unique<TForm2>();
+        Form2 = form2.get();
+    } catch (const std::exception& error) {
+        ReportApplicationError(error, "TForm2");
+    }
+    return application.Run();
+}

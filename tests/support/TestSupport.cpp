@@ -1,0 +1,259 @@
+#include "TestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <fstream>
+#include <sstream>
+
+namespace testsupport {
+
+std::string WinePath(const std::string& unixPath) {
+    std::string path = "Z:" + unixPath;
+    for (char& c : path)
+        if (c == '/') c = '\\';
+    return path;
+}
+
+std::string CorvaneExe() { return WinePath(CORVANE_EXE_UNIX); }
+std::string HostsimExe() { return WinePath(HOSTSIM_EXE_UNIX); }
+std::string TestBinDir() { return WinePath(CORVANE_TEST_BIN_UNIX) + "\\"; }
+
+Process Process::Start(const std::string& exe, const std::string& arguments, const std::string& workDir) {
+    std::string commandLine = "\"" + exe + "\"";
+    if (!arguments.empty()) commandLine += " " + arguments;
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION info{};
+    if (!::CreateProcessA(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                          workDir.empty() ? nullptr : workDir.c_str(), &startup, &info)) {
+        ADD_FAILURE() << "cannot start " << exe << ", error " << ::GetLastError();
+        return {};
+    }
+    ::CloseHandle(info.hThread);
+    Process process;
+    process.process_ = info.hProcess;
+    process.id_ = info.dwProcessId;
+    return process;
+}
+
+Process::Process(Process&& other) noexcept : process_(other.process_), id_(other.id_) {
+    other.process_ = nullptr;
+    other.id_ = 0;
+}
+
+Process& Process::operator=(Process&& other) noexcept {
+    if (this != &other) {
+        Kill();
+        process_ = other.process_;
+        id_ = other.id_;
+        other.process_ = nullptr;
+        other.id_ = 0;
+    }
+    return *this;
+}
+
+Process::~Process() { Kill(); }
+
+bool Process::Running() const { return process_ && ::WaitForSingleObject(process_, 0) == WAIT_TIMEOUT; }
+
+bool Process::WaitExit(DWORD timeoutMs, DWORD* exitCode) const {
+    if (!process_) return false;
+    const DWORD start = ::GetTickCount();
+    // Pump while waiting: the child may send this thread's windows messages.
+    while (::MsgWaitForMultipleObjects(1, &process_, FALSE, 10, QS_ALLINPUT) != WAIT_OBJECT_0) {
+        MSG msg;
+        while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            ::TranslateMessage(&msg);
+            ::DispatchMessageW(&msg);
+        }
+        if (::GetTickCount() - start > timeoutMs) return false;
+    }
+    if (exitCode) ::GetExitCodeProcess(process_, exitCode);
+    return true;
+}
+
+void Process::Kill() {
+    if (!process_) return;
+    if (Running()) {
+        ::TerminateProcess(process_, 99);
+        ::WaitForSingleObject(process_, 5000);
+    }
+    ::CloseHandle(process_);
+    process_ = nullptr;
+}
+
+void PumpFor(DWORD ms) {
+    const DWORD start = ::GetTickCount();
+    do {
+        MSG msg;
+        while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            ::TranslateMessage(&msg);
+            ::DispatchMessageW(&msg);
+        }
+        ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_ALLINPUT);
+    } while (::GetTickCount() - start < ms);
+}
+
+bool WaitUntil(const std::function<bool()>& cond, DWORD timeoutMs) {
+    const DWORD start = ::GetTickCount();
+    while (!cond()) {
+        if (::GetTickCount() - start > timeoutMs) return false;
+        PumpFor(10);
+    }
+    return true;
+}
+
+HWND WaitForWindow(const std::function<HWND()>& find, DWORD timeoutMs) {
+    HWND found = nullptr;
+    WaitUntil([&] { return (found = find()) != nullptr; }, timeoutMs);
+    return found;
+}
+
+namespace {
+struct EnumState {
+    DWORD processId;
+    const char* className;
+    std::vector<HWND>* windows;
+};
+
+BOOL CALLBACK CollectTopLevel(HWND window, LPARAM param) {
+    auto* state = reinterpret_cast<EnumState*>(param);
+    DWORD owner = 0;
+    ::GetWindowThreadProcessId(window, &owner);
+    if (owner == state->processId && (!state->className || ClassNameOf(window) == state->className))
+        state->windows->push_back(window);
+    return TRUE;
+}
+}  // namespace
+
+std::vector<HWND> TopLevelWindowsOf(DWORD processId, const char* className) {
+    std::vector<HWND> windows;
+    EnumState state{processId, className, &windows};
+    ::EnumWindows(&CollectTopLevel, reinterpret_cast<LPARAM>(&state));
+    return windows;
+}
+
+HWND WaitForMessageBox(DWORD processId, DWORD timeoutMs) {
+    return WaitForWindow(
+        [&]() -> HWND {
+            for (HWND w : TopLevelWindowsOf(processId, "#32770"))
+                if (::IsWindowVisible(w)) return w;
+            return nullptr;
+        },
+        timeoutMs);
+}
+
+std::string MessageBoxText(HWND box) {
+    // The text is the static control with id 0xFFFF.
+    const HWND text = ::GetDlgItem(box, 0xFFFF);
+    return text ? WindowCaption(text) : std::string();
+}
+
+std::string WindowCaption(HWND window) {
+    wchar_t buffer[4096] = {};
+    ::SendMessageW(window, WM_GETTEXT, 4096, reinterpret_cast<LPARAM>(buffer));
+    return WideToUtf8(buffer);
+}
+
+std::string WindowTextAnsi(HWND window) {
+    std::string buffer(70000, '\0');
+    const LRESULT n = ::SendMessageA(window, WM_GETTEXT, buffer.size(), reinterpret_cast<LPARAM>(buffer.data()));
+    buffer.resize(n > 0 ? static_cast<size_t>(n) : 0);
+    return buffer;
+}
+
+std::string ClassNameOf(HWND window) {
+    char name[256] = {};
+    ::GetClassNameA(window, name, sizeof name);
+    return name;
+}
+
+void PressMessageBoxButton(HWND box, int id) {
+    ::PostMessageW(box, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(::GetDlgItem(box, id)));
+}
+
+std::string WideToUtf8(std::wstring_view text) {
+    if (text.empty()) return {};
+    const int n = ::WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
+    std::string out(static_cast<size_t>(n), '\0');
+    ::WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), out.data(), n, nullptr, nullptr);
+    return out;
+}
+
+std::wstring Utf8ToWide(std::string_view text) {
+    if (text.empty()) return {};
+    const int n = ::MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
+    std::wstring out(static_cast<size_t>(n), L'\0');
+    ::MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), out.data(), n);
+    return out;
+}
+
+std::string Utf8ToAnsi(std::string_view text) {
+    const std::wstring wide = Utf8ToWide(text);
+    if (wide.empty()) return {};
+    const int n = ::WideCharToMultiByte(CP_ACP, 0, wide.data(), static_cast<int>(wide.size()), nullptr, 0, nullptr, nullptr);
+    std::string out(static_cast<size_t>(n), '\0');
+    ::WideCharToMultiByte(CP_ACP, 0, wide.data(), static_cast<int>(wide.size()), out.data(), n, nullptr, nullptr);
+    return out;
+}
+
+namespace {
+void RemoveTree(const std::string& dir) {
+    WIN32_FIND_DATAA data;
+    HANDLE find = ::FindFirstFileA((dir + "*").c_str(), &data);
+    if (find != INVALID_HANDLE_VALUE) {
+        do {
+            const std::string name = data.cFileName;
+            if (name == "." || name == "..") continue;
+            const std::string path = dir + name;
+            ::SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+            if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+                RemoveTree(path + "\\");
+            else
+                ::DeleteFileA(path.c_str());
+        } while (::FindNextFileA(find, &data));
+        ::FindClose(find);
+    }
+    ::RemoveDirectoryA(dir.c_str());
+}
+}  // namespace
+
+std::string ScratchDir(const std::string& name) {
+    char temp[MAX_PATH] = {};
+    ::GetTempPathA(MAX_PATH, temp);
+    std::string dir = std::string(temp) + "corvane-tests\\";
+    ::CreateDirectoryA(dir.c_str(), nullptr);
+    dir += name + "\\";
+    RemoveTree(dir);
+    ::CreateDirectoryA(dir.c_str(), nullptr);
+    return dir;
+}
+
+void WriteFileBytes(const std::string& path, std::string_view bytes) {
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    if (!out) ADD_FAILURE() << "cannot write " << path;
+}
+
+std::string ReadFileBytes(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream content;
+    content << in.rdbuf();
+    return content.str();
+}
+
+bool FileExists(const std::string& path) { return ::GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+
+void CopyFileTo(const std::string& from, const std::string& to) {
+    if (!::CopyFileA(from.c_str(), to.c_str(), FALSE)) ADD_FAILURE() << "cannot copy " << from << " to " << to;
+}
+
+std::string StageCorvane(const std::string& dir, const char* tagIni, const std::string& exeName) {
+    const std::string exe = dir + exeName;
+    CopyFileTo(CorvaneExe(), exe);
+    if (tagIni) WriteFileBytes(dir + "Tag.ini", tagIni);
+    return exe;
+}
+
+}  // namespace testsupport

@@ -1,0 +1,78 @@
+#pragma once
+// What the Windows tests share: paths of the programs under test, starting and ending processes,
+// waiting for windows, files and folders in a scratch area, and reading other processes' windows.
+
+#include <windows.h>
+
+#include <functional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace testsupport {
+
+// "/a/b" as Wine sees it: "Z:\a\b".
+std::string WinePath(const std::string& unixPath);
+std::string CorvaneExe();   // the built Corvane.exe
+std::string HostsimExe();   // the stand-in host editor
+std::string TestBinDir();   // the folder of the test programs (Windows path)
+
+// A child process, ended (and waited for) when the object goes, unless it has already exited.
+class Process {
+public:
+    static Process Start(const std::string& exe, const std::string& arguments, const std::string& workDir = {});
+    Process() = default;
+    Process(Process&& other) noexcept;
+    Process& operator=(Process&& other) noexcept;
+    Process(const Process&) = delete;
+    Process& operator=(const Process&) = delete;
+    ~Process();
+
+    DWORD Id() const noexcept { return id_; }
+    HANDLE Handle() const noexcept { return process_; }
+    bool Running() const;
+    // True when the process has exited within the time; exitCode receives its code.
+    bool WaitExit(DWORD timeoutMs, DWORD* exitCode = nullptr) const;
+    void Kill();
+
+private:
+    HANDLE process_ = nullptr;
+    DWORD id_ = 0;
+};
+
+// Polls cond every 10 ms, pumping this thread's messages, until it holds or the time is up.
+bool WaitUntil(const std::function<bool()>& cond, DWORD timeoutMs);
+// Polls find until it gives a window or the time is up; null on time-out.
+HWND WaitForWindow(const std::function<HWND()>& find, DWORD timeoutMs);
+// Pumps this thread's messages for a while.
+void PumpFor(DWORD ms);
+
+// Top-level windows of a process, optionally of one class.
+std::vector<HWND> TopLevelWindowsOf(DWORD processId, const char* className = nullptr);
+// The first visible message box (#32770) of a process, waiting up to timeoutMs; null when none.
+HWND WaitForMessageBox(DWORD processId, DWORD timeoutMs);
+// A message box's text (its static control) and caption, as UTF-8.
+std::string MessageBoxText(HWND box);
+std::string WindowCaption(HWND window);        // UTF-8
+std::string WindowTextAnsi(HWND window);      // the window text's ANSI bytes
+std::string ClassNameOf(HWND window);
+// Presses a message box's button (IDOK by default).
+void PressMessageBoxButton(HWND box, int id = IDOK);
+
+// Text conversions for checks.
+std::string WideToUtf8(std::wstring_view text);
+std::wstring Utf8ToWide(std::string_view text);
+std::string Utf8ToAnsi(std::string_view text);  // through the ANSI code page (932 here)
+
+// A fresh, empty scratch folder under the temporary folder (Windows path, trailing "\").
+std::string ScratchDir(const std::string& name);
+void WriteFileBytes(const std::string& path, std::string_view bytes);
+std::string ReadFileBytes(const std::string& path);  // empty when missing
+bool FileExists(const std::string& path);
+void CopyFileTo(const std::string& from, const std::string& to);
+
+// Copies Corvane.exe (under exeName) into dir, with Tag.ini holding tagIni unless tagIni is null.
+// Returns the copy's full path.
+std::string StageCorvane(const std::string& dir, const char* tagIni, const std::string& exeName = "Corvane.exe");
+
+}  // namespace testsupport

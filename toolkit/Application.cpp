@@ -1,0 +1,146 @@
+#include "Application.h"
+
+#include <objbase.h>
+
+#include <algorithm>
+
+#include "Error.h"
+#include "Text.h"
+
+namespace toolkit {
+
+namespace {
+
+constexpr wchar_t kApplicationWindowClass[] = L"TApplication";
+
+std::string ModuleFileName() {
+    char path[MAX_PATH + 1] = {};
+    const DWORD length = ::GetModuleFileNameA(nullptr, path, MAX_PATH);
+    return std::string(path, length);
+}
+
+std::string FileNamePart(const std::string& path) {
+    const size_t slash = path.find_last_of("\\/:");
+    return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+// Disables the visible, enabled top-level windows of this thread for the life of a modal box
+// and enables them again afterwards.
+class TaskWindowsDisabled {
+public:
+    TaskWindowsDisabled() { ::EnumThreadWindows(::GetCurrentThreadId(), &Collect, reinterpret_cast<LPARAM>(this)); }
+    ~TaskWindowsDisabled() {
+        for (HWND window : disabled_)
+            if (::IsWindow(window)) ::EnableWindow(window, TRUE);
+    }
+    TaskWindowsDisabled(const TaskWindowsDisabled&) = delete;
+    TaskWindowsDisabled& operator=(const TaskWindowsDisabled&) = delete;
+
+private:
+    static BOOL CALLBACK Collect(HWND window, LPARAM self) {
+        if (::IsWindowVisible(window) && ::IsWindowEnabled(window)) {
+            ::EnableWindow(window, FALSE);
+            reinterpret_cast<TaskWindowsDisabled*>(self)->disabled_.push_back(window);
+        }
+        return TRUE;
+    }
+    std::vector<HWND> disabled_;
+};
+
+}  // namespace
+
+Application& App() {
+    static Application application;
+    return application;
+}
+
+std::wstring ErrorBoxText(const std::wstring& message) {
+    if (!message.empty() && message.back() > L'.') return message + L".";
+    return message;
+}
+
+std::wstring ApplicationTitleFor(const std::string& exeFileName) {
+    std::string title = exeFileName.substr(0, exeFileName.find('.'));
+    if (title.size() > 1) {
+        // The locale's ANSI lower-casing, past the first character (a double-byte first
+        // character keeps its trail byte as it is).
+        size_t first = ::IsDBCSLeadByte(static_cast<BYTE>(title[0])) ? 2 : 1;
+        if (first < title.size())
+            ::CharLowerBuffA(title.data() + first, static_cast<DWORD>(title.size() - first));
+    }
+    return AnsiToWide(title);
+}
+
+Application::~Application() {
+    if (handle_) ::DestroyWindow(handle_);
+    if (comInitialized_) ::CoUninitialize();
+}
+
+void Application::Initialize() {
+    if (SUCCEEDED(::CoInitialize(nullptr))) comInitialized_ = true;
+    title_ = ApplicationTitleFor(FileNamePart(ModuleFileName()));
+
+    const HINSTANCE instance = ::GetModuleHandleW(nullptr);
+    WNDCLASSEXW wc{};
+    wc.cbSize = sizeof wc;
+    wc.lpfnWndProc = ::DefWindowProcW;
+    wc.hInstance = instance;
+    wc.hIcon = ::LoadIconW(instance, MAKEINTRESOURCEW(1));
+    wc.lpszClassName = kApplicationWindowClass;
+    ::RegisterClassExW(&wc);
+    handle_ = ::CreateWindowExW(0, kApplicationWindowClass, title_.c_str(),
+                                WS_POPUP | WS_CAPTION | WS_CLIPSIBLINGS | WS_SYSMENU | WS_MINIMIZEBOX, 0, 0, 0, 0,
+                                nullptr, nullptr, instance, nullptr);
+    if (!handle_) throw Error(L"アプリケーション ウィンドウを作成できません");
+    ::SetWindowLongPtrW(handle_, GWL_EXSTYLE, WS_EX_TOOLWINDOW);
+}
+
+void Application::AddPreTranslator(MessagePreTranslator* translator) { preTranslators_.push_back(translator); }
+
+void Application::RemovePreTranslator(MessagePreTranslator* translator) {
+    std::erase(preTranslators_, translator);
+}
+
+bool Application::PreTranslate(MSG& message) {
+    bool handled = false;
+    if (onMessage_) Guard([&] { onMessage_(message, handled); });
+    if (handled) return true;
+    for (MessagePreTranslator* translator : preTranslators_)
+        if (translator->PreTranslate(message)) return true;
+    return false;
+}
+
+int Application::Run() {
+    MSG message{};
+    while (!terminated_) {
+        const BOOL got = ::GetMessageW(&message, nullptr, 0, 0);
+        if (got == 0 || got == -1) break;
+        if (PreTranslate(message)) continue;
+        ::TranslateMessage(&message);
+        ::DispatchMessageW(&message);
+    }
+    terminated_ = true;
+    return message.message == WM_QUIT ? static_cast<int>(message.wParam) : 0;
+}
+
+void Application::Terminate() noexcept {
+    terminated_ = true;
+    // WM_QUIT also ends a message box's modal loop, which posts it again for the loop below it.
+    ::PostQuitMessage(0);
+    ::EndMenu();
+}
+
+void Application::ShowException(const std::exception& error) noexcept {
+    try {
+        MessageBox(ErrorBoxText(MessageOf(error)), title_, MB_ICONERROR | MB_OK);
+    } catch (...) {
+        // Nothing is left to report with.
+    }
+}
+
+int Application::MessageBox(const std::wstring& text, const std::wstring& caption, UINT flags) noexcept {
+    TaskWindowsDisabled disabled;
+    return ::MessageBoxW(handle_, text.c_str(), caption.c_str(), flags);
+}
+
+}  // namespace toolkit

@@ -1,0 +1,92 @@
+#pragma once
+// The application object: the process's hidden application window (owner of the forms and of
+// every message box), the single-threaded COM apartment, the message loop with its filter, and
+// the standard error box.
+
+#include <windows.h>
+
+#include <exception>
+#include <stdexcept>
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace toolkit {
+
+// Something that wants to see queued messages before they are translated and dispatched
+// (a hosted browser control's accelerator keys, for instance). Returns true when it took the message.
+class MessagePreTranslator {
+public:
+    virtual bool PreTranslate(MSG& message) = 0;
+
+protected:
+    ~MessagePreTranslator() = default;
+};
+
+class Application {
+public:
+    Application() = default;
+    Application(const Application&) = delete;
+    Application& operator=(const Application&) = delete;
+    ~Application();
+
+    // Initialises COM as a single-threaded apartment and creates the hidden application window,
+    // whose extended style is exactly WS_EX_TOOLWINDOW so that the process has no taskbar button.
+    void Initialize();
+    HWND Handle() const noexcept { return handle_; }
+
+    // The executable's file name without folder, cut at its first full stop, every character
+    // after the first in lower case.
+    const std::wstring& Title() const noexcept { return title_; }
+
+    // The filter sees every message the loop takes from the queue; setting handled stops it there.
+    using MessageFilter = std::function<void(MSG& message, bool& handled)>;
+    void SetOnMessage(MessageFilter filter) { onMessage_ = std::move(filter); }
+    void AddPreTranslator(MessagePreTranslator* translator);
+    void RemovePreTranslator(MessagePreTranslator* translator);
+
+    // Runs the loop until Terminate; returns the exit code carried by WM_QUIT.
+    int Run();
+    // Ends the message loop. A message box or a menu that is open at that moment ends too.
+    void Terminate() noexcept;
+    bool Terminated() const noexcept { return terminated_; }
+
+    // Runs f; an exception that escapes it is shown in the standard error box. Returns false then.
+    template <typename F>
+    bool Guard(F&& f) noexcept {
+        try {
+            f();
+            return true;
+        } catch (const std::exception& error) {
+            ShowException(error);
+        } catch (...) {
+            ShowException(std::runtime_error("unknown error"));
+        }
+        return false;
+    }
+
+    // The standard error box: owned by the application window, error icon, OK.
+    void ShowException(const std::exception& error) noexcept;
+    // A modal box owned by the application window, with the program's other windows disabled.
+    int MessageBox(const std::wstring& text, const std::wstring& caption, UINT flags) noexcept;
+
+private:
+    bool PreTranslate(MSG& message);
+
+    HWND handle_ = nullptr;
+    bool comInitialized_ = false;
+    bool terminated_ = false;
+    std::wstring title_;
+    MessageFilter onMessage_;
+    std::vector<MessagePreTranslator*> preTranslators_;
+};
+
+// The process's one application object.
+Application& App();
+
+// The error box's text: the message, with a full stop added when its last character sorts after ".".
+std::wstring ErrorBoxText(const std::wstring& message);
+// The application title for an executable's file name (folder already removed).
+std::wstring ApplicationTitleFor(const std::string& exeFileName);
+
+}  // namespace toolkit

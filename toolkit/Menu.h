@@ -1,0 +1,110 @@
+#pragma once
+// The menu model every menu of the program uses, and the popup menu that shows it.
+//
+// An item has a caption (ANSI text), an integer Tag, an image index (-1: none), visible and
+// enabled flags, an optional click action and ordered children. An item with children opens them
+// as a submenu; one without is a command item. A caption that is exactly "-" is a separator that
+// cannot be chosen; "&" marks the next character as the access key and is not drawn ("&&" draws
+// one "&"). Children belong to their parent item and are destroyed with it.
+
+#include <windows.h>
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "toolkit/Object.h"
+
+namespace toolkit {
+
+class TImageList;
+class TMenuItem;
+
+using TMenuClickEvent = std::function<void(TMenuItem& sender)>;
+
+class TMenuItem {
+public:
+    explicit TMenuItem(std::string caption = {});
+    TMenuItem(const TMenuItem&) = delete;
+    TMenuItem& operator=(const TMenuItem&) = delete;
+    ~TMenuItem();
+
+    const std::string& Caption() const noexcept { return caption_; }
+    void SetCaption(std::string caption) { caption_ = std::move(caption); }
+    int Tag() const noexcept { return tag_; }
+    void SetTag(int tag) noexcept { tag_ = tag; }
+    int ImageIndex() const noexcept { return imageIndex_; }
+    void SetImageIndex(int index) noexcept { imageIndex_ = index; }
+    bool Visible() const noexcept { return visible_; }
+    void SetVisible(bool visible) noexcept { visible_ = visible; }
+    bool Enabled() const noexcept { return enabled_; }
+    void SetEnabled(bool enabled) noexcept { enabled_ = enabled; }
+    bool IsSeparator() const noexcept { return caption_ == "-"; }
+
+    const TMenuClickEvent& OnClick() const noexcept { return onClick_; }
+    void SetOnClick(TMenuClickEvent onClick) { onClick_ = std::move(onClick); }
+    // Runs the click action, if there is one.
+    void Click();
+
+    size_t Count() const noexcept { return children_.size(); }
+    TMenuItem& Item(size_t index) const { return *children_.at(index); }
+    TMenuItem* Parent() const noexcept { return parent_; }
+    // Appends or inserts a child and returns it; the item owns its children.
+    TMenuItem& Add(std::unique_ptr<TMenuItem> child);
+    TMenuItem& Insert(size_t index, std::unique_ptr<TMenuItem> child);
+    // Removes and destroys children from index on (all of them by default).
+    void DeleteFrom(size_t index = 0);
+
+private:
+    std::string caption_;
+    int tag_ = 0;
+    int imageIndex_ = -1;
+    bool visible_ = true;
+    bool enabled_ = true;
+    TMenuClickEvent onClick_;
+    TMenuItem* parent_ = nullptr;
+    std::vector<std::unique_ptr<TMenuItem>> children_;
+};
+
+// A popup menu over a TMenuItem tree. The Win32 menu is built when the menu opens (each submenu
+// when it opens), so a large tree costs only what is looked at; the chosen item's click action
+// runs after the menu has closed.
+class TPopupMenu : public TObject {
+public:
+    TPopupMenu();
+    TPopupMenu(const TPopupMenu&) = delete;
+    TPopupMenu& operator=(const TPopupMenu&) = delete;
+    ~TPopupMenu() override;
+
+    TMenuItem& Items() noexcept { return items_; }
+
+    // With an image list the items are drawn by the program (owner-drawn).
+    void SetImages(TImageList* images) noexcept { images_ = images; }
+    TImageList* Images() const noexcept { return images_; }
+    // Access keys of the menu system's own choosing: this program always turns them off.
+    void SetAutoHotkeys(bool on) noexcept { autoHotkeys_ = on; }
+    bool AutoHotkeys() const noexcept { return autoHotkeys_; }
+    // Hides separators that would stand first or last, and all but the last of a run.
+    void SetAutoLineReduction(bool on) noexcept { autoLineReduction_ = on; }
+    bool AutoLineReduction() const noexcept { return autoLineReduction_; }
+
+    // The window that owns the menu while it is open and that shell calls receive.
+    void SetOwnerWindow(HWND owner) noexcept { owner_ = owner; }
+    HWND OwnerWindow() const noexcept { return owner_; }
+
+    // Shows the menu with its top-left corner at a screen point and returns once it has closed
+    // and the chosen item's action, if any, has run.
+    void Popup(int x, int y);
+
+private:
+    class Session;
+
+    TMenuItem items_;
+    TImageList* images_ = nullptr;
+    bool autoHotkeys_ = false;
+    bool autoLineReduction_ = false;
+    HWND owner_ = nullptr;
+};
+
+}  // namespace toolkit

@@ -1,0 +1,42 @@
+#include "Text.h"
+
+#include <windows.h>
+
+#include <climits>
+
+namespace toolkit {
+
+std::wstring AnsiToWide(std::string_view text) {
+    if (text.empty() || text.size() > INT_MAX) return {};
+    const int length = static_cast<int>(text.size());
+    const int needed = ::MultiByteToWideChar(CP_ACP, 0, text.data(), length, nullptr, 0);
+    if (needed <= 0) return {};
+    std::wstring wide(static_cast<size_t>(needed), L'\0');
+    ::MultiByteToWideChar(CP_ACP, 0, text.data(), length, wide.data(), needed);
+    return wide;
+}
+
+std::string WideToAnsi(std::wstring_view text) {
+    if (text.empty() || text.size() > INT_MAX) return {};
+    const int length = static_cast<int>(text.size());
+    const int needed = ::WideCharToMultiByte(CP_ACP, 0, text.data(), length, nullptr, 0, nullptr, nullptr);
+    if (needed <= 0) return {};
+    std::string ansi(static_cast<size_t>(needed), '\0');
+    ::WideCharToMultiByte(CP_ACP, 0, text.data(), length, ansi.data(), needed, nullptr, nullptr);
+    return ansi;
+}
+
+std::wstring FormatMessageText(const wchar_t* format, std::wstring_view argument) {
+    std::wstring result;
+    for (const wchar_t* p = format; *p != L'\0'; ++p) {
+        if (p[0] == L'%' && p[1] == L's') {
+            result.append(argument);
+            ++p;
+        } else {
+            result.push_back(*p);
+        }
+    }
+    return result;
+}
+
+}  // namespace toolkit

@@ -1,0 +1,17 @@
+#pragma once
+// Text crosses between the ANSI code page (the program's own 8-bit text, and everything from the
+// host, Tag.ini, shortcut files and the command line) and UTF-16 only through these functions.
+
+#include <string>
+#include <string_view>
+
+namespace toolkit {
+
+// CP_ACP, flags 0: a character without an equivalent becomes the code page's default character.
+std::wstring AnsiToWide(std::string_view text);
+std::string WideToAnsi(std::wstring_view text);
+
+// printf-style formatting of the program's own messages ("%s" takes a wide string).
+std::wstring FormatMessageText(const wchar_t* format, std::wstring_view argument);
+
+}  // namespace toolkit
