@@ -44,7 +44,8 @@ public:
     void URLKeyDown(WORD& key);
     void URLKeyPress(char& key);
 
-    // The tag menu (toolbar/TagCommands.cpp).
+    // The tag menu (toolbar/TagCommands.cpp). SetUpPopupMenu applies the design-time settings.
+    void SetUpPopupMenu();
     void BuildTagMenu();
     toolkit::TMenuItem& AddMenuItem(toolkit::TPopupMenu& menu, const std::string& caption);
     toolkit::TMenuItem& AddSubMenuItem(toolkit::TMenuItem& parent, const std::string& caption, size_t index);
@@ -54,7 +55,9 @@ public:
     // The document preview (toolbar/Preview.cpp).
     void Btn_KestrixtoBrouserClick();
 
-    // The favorites menu (toolbar/Favorites.cpp).
+    // The favorites menu (toolbar/Favorites.cpp). SetUpLaunchPopup applies the design-time
+    // settings and creates the loading item.
+    void SetUpLaunchPopup();
     void PointLaunchPopupAtFavorites();
     void loadingClick(toolkit::TMenuItem& sender);
     void LaunchPopupItemClick(toolkit::TObject& Sender);
