@@ -198,7 +198,6 @@ std::string Utf8ToAnsi(std::string_view text) {
     return out;
 }
 
-namespace {
 void RemoveTree(const std::string& dir) {
     WIN32_FIND_DATAA data;
     HANDLE find = ::FindFirstFileA((dir + "*").c_str(), &data);
@@ -217,7 +216,6 @@ void RemoveTree(const std::string& dir) {
     }
     ::RemoveDirectoryA(dir.c_str());
 }
-}  // namespace
 
 std::string ScratchDir(const std::string& name) {
     char temp[MAX_PATH] = {};

@@ -11,6 +11,8 @@
 
 namespace testsupport {
 
+class HostSim;
+
 // "/a/b" as Wine sees it: "Z:\a\b".
 std::string WinePath(const std::string& unixPath);
 std::string CorvaneExe();   // the built Corvane.exe
@@ -74,5 +76,22 @@ void CopyFileTo(const std::string& from, const std::string& to);
 // Copies Corvane.exe (under exeName) into dir, with Tag.ini holding tagIni unless tagIni is null.
 // Returns the copy's full path.
 std::string StageCorvane(const std::string& dir, const char* tagIni, const std::string& exeName = "Corvane.exe");
+
+// Removes a folder and everything in it (Windows path, trailing "\").
+void RemoveTree(const std::string& dir);
+
+// How Corvane learns its host: the host's window in front (the normal start from the host's Tools
+// menu), or "/w=" plus the host's handle on the command line.
+enum class CorvaneStart { Foreground, WithHandle };
+// Starts the staged Corvane exe for host. Foreground first brings the host to the front and waits
+// until it is the foreground window. extraArgs go after "/w=..." when given.
+Process StartCorvane(const std::string& stagedExe, const HostSim& host,
+                     CorvaneStart how = CorvaneStart::Foreground, const std::string& extraArgs = {});
+// Corvane's toolbar planted in the host: the direct child of host.Toolbar() that belongs to the
+// process corvaneProcessId; null when there is none (yet).
+HWND FindPlantedToolbar(const HostSim& host, DWORD corvaneProcessId);
+// Waits until FindPlantedToolbar gives a window (and, when mustBeVisible, it is visible); null on time-out.
+HWND WaitForPlantedToolbar(const HostSim& host, DWORD corvaneProcessId, DWORD timeoutMs = 10000,
+                           bool mustBeVisible = true);
 
 }  // namespace testsupport
