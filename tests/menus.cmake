@@ -14,3 +14,14 @@ if(NOT WIN32 AND CORVANE_FUZZ AND CMAKE_CXX_COMPILER_ID MATCHES "Clang")
   add_test(NAME menus_tagfile_fuzz COMMAND menus_tagfile_fuzz -runs=20000 -seed=1 -max_len=4096)
   set_tests_properties(menus_tagfile_fuzz PROPERTIES LABELS native TIMEOUT 120)
 endif()
+
+# The popup menu in this process, driven from a helper thread (it shows windows: one at a time).
+corvane_windows_test(menus_popup_tests
+  SOURCES win/menus/PopupMenuTest.cpp win/menus/MenuDriver.cpp
+  LIBS toolkit
+  DESKTOP)
+
+# Tag.ini from disk and the menu model, in this process without windows.
+corvane_windows_test(menus_win_tests
+  SOURCES win/menus/TagFileReadTest.cpp
+  LIBS menus)
