@@ -4,14 +4,22 @@
 // first, in the user's collation order). Choosing a file item reports its full path through
 // OnItemClick (the handler reads SelectedFile); with no handler the shell opens the file.
 // It knows nothing of the program it is used in.
+//
+// A repeated LoadItems first removes what the previous load generated: its items (from the first
+// of them to the end of the top level, so items the owner put in front stay) and its images.
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "toolkit/Menu.h"
 #include "toolkit/Object.h"
+
+namespace launchmenu {
+class TypeIcons;
+}
 
 using TLPNotifyEvent = std::function<void(toolkit::TObject& Sender)>;
 
@@ -36,7 +44,9 @@ public:
     void LoadItems();
 
 private:
+    void RemovePreviousLoad();
     void ScanFolder(const std::string& path, toolkit::TMenuItem& parent);
+    void AddFileItem(const std::string& folder, const std::string& name, toolkit::TMenuItem& parent);
     void ItemClick(toolkit::TMenuItem& item);
 
     std::string directory_;
@@ -46,4 +56,15 @@ private:
     std::string selectedFile_;
     std::vector<std::string> fileList_;
     std::int32_t itemCount_ = 0;
+
+    // Entry k: the length of the folder part of FileList()[k], its trailing separator included.
+    std::vector<size_t> folderLengths_;
+    // Where the last load's items and images start, to take them out again at the next load.
+    bool loaded_ = false;
+    size_t firstGeneratedItem_ = 0;
+    toolkit::TImageList* imagesOfLoad_ = nullptr;
+    int firstGeneratedImage_ = 0;
+    // While a load runs: the file items in order, waiting for their images.
+    std::unique_ptr<launchmenu::TypeIcons> icons_;
+    std::vector<toolkit::TMenuItem*> imagedItems_;
 };

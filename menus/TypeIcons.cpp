@@ -1,0 +1,187 @@
+#include "menus/TypeIcons.h"
+
+#include <shellapi.h>
+
+#include <algorithm>
+#include <cstring>
+
+#include "menus/core/LaunchNames.h"
+#include "toolkit/Handles.h"
+#include "toolkit/ImageList.h"
+
+namespace launchmenu {
+
+namespace {
+
+// Images per strip: big enough that a large load needs few additions, small enough that the
+// strip stays around a megabyte.
+constexpr size_t kImagesPerStrip = 1024;
+
+struct MemoryDcTraits {
+    using Type = HDC;
+    static Type Invalid() noexcept { return nullptr; }
+    static void Close(Type dc) noexcept { ::DeleteDC(dc); }
+};
+using MemoryDc = toolkit::UniqueHandle<MemoryDcTraits>;
+
+bool IsLeadByte(unsigned char byte) { return ::IsDBCSLeadByte(byte) != FALSE; }
+
+size_t MonoStride(size_t width) { return (width + 31) / 32 * 4; }
+
+struct MonoBitmapInfo {
+    BITMAPINFOHEADER header;
+    RGBQUAD colours[2];
+};
+
+BITMAPINFOHEADER DibHeader(int width, int height, WORD bitCount) {
+    BITMAPINFOHEADER header{};
+    header.biSize = sizeof header;
+    header.biWidth = width;
+    header.biHeight = height;  // positive: bottom row first
+    header.biPlanes = 1;
+    header.biBitCount = bitCount;
+    header.biCompression = BI_RGB;
+    return header;
+}
+
+MonoBitmapInfo MonoInfo(int width, int height) {
+    MonoBitmapInfo info{};
+    info.header = DibHeader(width, height, 1);
+    info.colours[1] = RGBQUAD{0xFF, 0xFF, 0xFF, 0};
+    return info;
+}
+
+// The icon that the shell gives for the file's type: asked by name, the file is not opened.
+toolkit::IconHandle ShellTypeIcon(const std::string& path) {
+    SHFILEINFOA info{};
+    ::SHGetFileInfoA(path.c_str(), FILE_ATTRIBUTE_NORMAL, &info, sizeof info, SHGFI_ICON | SHGFI_USEFILEATTRIBUTES);
+    return toolkit::IconHandle{info.hIcon};
+}
+
+// The icon at the image list's size, chosen the way the list chooses when it is handed an icon.
+toolkit::IconHandle ScaledCopy(HICON icon, int width, int height) {
+    toolkit::IconHandle copy{static_cast<HICON>(::CopyImage(icon, IMAGE_ICON, width, height, LR_COPYFROMRESOURCE))};
+    if (!copy) copy.Reset(static_cast<HICON>(::CopyImage(icon, IMAGE_ICON, width, height, 0)));
+    return copy;
+}
+
+}  // namespace
+
+TypeIcons::TypeIcons(int width, int height)
+    : width_(width), height_(height), maskStride_(MonoStride(static_cast<size_t>(width))) {}
+
+void TypeIcons::AddFile(const std::string& path, std::string_view name) { cellOfFile_.push_back(CellFor(path, name)); }
+
+int TypeIcons::CellFor(const std::string& path, std::string_view name) {
+    // A path the shell would have to cut may lose its type: ask for it on its own.
+    const bool shared = path.size() < MAX_PATH;
+    std::string key;
+    if (shared) {
+        key = IconKeyForFile(name, &IsLeadByte);
+        if (const auto found = cellOfKey_.find(key); found != cellOfKey_.end()) return found->second;
+    }
+    int index = -1;
+    Cell cell;
+    if (const toolkit::IconHandle icon = ShellTypeIcon(path); icon && Render(icon.Get(), cell)) {
+        cells_.push_back(std::move(cell));
+        index = static_cast<int>(cells_.size() - 1);
+    }
+    if (shared) cellOfKey_.emplace(std::move(key), index);
+    return index;
+}
+
+bool TypeIcons::Render(HICON icon, Cell& cell) const {
+    const toolkit::IconHandle scaled = ScaledCopy(icon, width_, height_);
+    ICONINFO info{};
+    if (!scaled || !::GetIconInfo(scaled.Get(), &info)) return false;
+    const toolkit::BitmapHandle colour{info.hbmColor};
+    const toolkit::BitmapHandle mask{info.hbmMask};
+    if (!mask) return false;
+    // A monochrome icon keeps its colour in the lower half of a mask twice the height.
+    const int rows = colour ? height_ : 2 * height_;
+    BITMAP shape{};
+    if (!::GetObjectW(colour ? colour.Get() : mask.Get(), sizeof shape, &shape) || shape.bmWidth != width_ ||
+        shape.bmHeight != rows)
+        return false;
+
+    const MemoryDc dc{::CreateCompatibleDC(nullptr)};
+    if (!dc) return false;
+    const auto w = static_cast<size_t>(width_);
+    const auto h = static_cast<size_t>(height_);
+    std::vector<std::uint32_t> colourBits(w * static_cast<size_t>(rows));
+    BITMAPINFO colourInfo{};
+    colourInfo.bmiHeader = DibHeader(width_, rows, 32);
+    if (::GetDIBits(dc.Get(), colour ? colour.Get() : mask.Get(), 0, static_cast<UINT>(rows), colourBits.data(),
+                    &colourInfo, DIB_RGB_COLORS) != rows)
+        return false;
+    std::vector<std::uint8_t> maskBits(maskStride_ * 2 * h);
+    MonoBitmapInfo maskInfo = MonoInfo(width_, colour ? height_ : 2 * height_);
+    if (::GetDIBits(dc.Get(), mask.Get(), 0, static_cast<UINT>(colour ? height_ : 2 * height_), maskBits.data(),
+                    reinterpret_cast<BITMAPINFO*>(&maskInfo), DIB_RGB_COLORS) == 0)
+        return false;
+
+    cell.colour.assign(colourBits.begin(), colourBits.begin() + static_cast<std::ptrdiff_t>(w * h));
+    // Bottom row first: the mask of a monochrome icon is the upper half, rows h..2h-1.
+    const size_t maskFirstRow = colour ? 0 : h;
+    cell.mask.assign(maskBits.begin() + static_cast<std::ptrdiff_t>(maskFirstRow * maskStride_),
+                     maskBits.begin() + static_cast<std::ptrdiff_t>((maskFirstRow + h) * maskStride_));
+    return true;
+}
+
+std::vector<int> TypeIcons::AppendTo(toolkit::TImageList& list) const {
+    std::vector<int> cellsInOrder;
+    cellsInOrder.reserve(cellOfFile_.size());
+    for (const int cell : cellOfFile_)
+        if (cell >= 0) cellsInOrder.push_back(cell);
+
+    std::vector<int> firstImageOfStrip;
+    for (size_t first = 0; first < cellsInOrder.size(); first += kImagesPerStrip) {
+        const size_t count = std::min(kImagesPerStrip, cellsInOrder.size() - first);
+        firstImageOfStrip.push_back(AppendStrip(list, cellsInOrder, first, count));
+    }
+
+    std::vector<int> imageOfFile;
+    imageOfFile.reserve(cellOfFile_.size());
+    size_t imaged = 0;
+    for (const int cell : cellOfFile_) {
+        if (cell < 0) {
+            imageOfFile.push_back(-1);
+            continue;
+        }
+        const int stripFirst = firstImageOfStrip[imaged / kImagesPerStrip];
+        imageOfFile.push_back(stripFirst < 0 ? -1 : stripFirst + static_cast<int>(imaged % kImagesPerStrip));
+        ++imaged;
+    }
+    return imageOfFile;
+}
+
+int TypeIcons::AppendStrip(toolkit::TImageList& list, const std::vector<int>& cells, size_t first, size_t count) const {
+    const auto w = static_cast<size_t>(width_);
+    const auto h = static_cast<size_t>(height_);
+    const size_t stripWidth = w * count;
+    const size_t stripMaskStride = MonoStride(stripWidth);
+
+    BITMAPINFO colourInfo{};
+    colourInfo.bmiHeader = DibHeader(static_cast<int>(stripWidth), height_, 32);
+    void* colourBits = nullptr;
+    const toolkit::BitmapHandle colour{
+        ::CreateDIBSection(nullptr, &colourInfo, DIB_RGB_COLORS, &colourBits, nullptr, 0)};
+    MonoBitmapInfo maskInfo = MonoInfo(static_cast<int>(stripWidth), height_);
+    void* maskBits = nullptr;
+    const toolkit::BitmapHandle mask{::CreateDIBSection(nullptr, reinterpret_cast<BITMAPINFO*>(&maskInfo),
+                                                        DIB_RGB_COLORS, &maskBits, nullptr, 0)};
+    if (!colour || !mask || !colourBits || !maskBits) return -1;
+
+    auto* colourRows = static_cast<std::uint32_t*>(colourBits);
+    auto* maskRows = static_cast<std::uint8_t*>(maskBits);
+    for (size_t i = 0; i < count; ++i) {
+        const Cell& cell = cells_[static_cast<size_t>(cells[first + i])];
+        for (size_t row = 0; row < h; ++row)
+            std::memcpy(colourRows + row * stripWidth + i * w, cell.colour.data() + row * w, w * sizeof(std::uint32_t));
+        CopyMonoBlock(cell.mask.data(), maskStride_, maskRows, stripMaskStride, i * w, w, h);
+    }
+    ::GdiFlush();  // the bits were written directly; GDI must see them before it reads the section
+    return list.AddStrip(colour.Get(), mask.Get());
+}
+
+}  // namespace launchmenu

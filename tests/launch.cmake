@@ -1,0 +1,19 @@
+# The folder launch menu and the favorites menu: naming and ordering rules natively; the menu
+# component on real folder trees under Wine; the favorites button of a running Corvane end to end.
+corvane_native_test(launch_names_test
+  SOURCES ${CMAKE_CURRENT_SOURCE_DIR}/native/launch/LaunchNamesTest.cpp
+  LIBS menus_core)
+
+if(WIN32)
+  # Stands in for the program that the shell starts for a registered file type.
+  add_executable(launch_recorder WIN32 ${CMAKE_CURRENT_SOURCE_DIR}/win/launch/LaunchRecorder.cpp)
+  corvane_tool_target(launch_recorder)
+endif()
+
+corvane_windows_test(launch_popup_test DESKTOP
+  SOURCES ${CMAKE_CURRENT_SOURCE_DIR}/win/launch/LaunchPopupTest.cpp
+  LIBS menus advapi32)
+if(WIN32)
+  add_dependencies(launch_popup_test launch_recorder)
+  target_compile_definitions(launch_popup_test PRIVATE LAUNCH_RECORDER_EXE_UNIX="$<TARGET_FILE:launch_recorder>")
+endif()

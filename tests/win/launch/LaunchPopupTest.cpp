@@ -1,0 +1,507 @@
+// The folder launch menu on real folder trees: what a load lists, in which order and under which
+// numbers, which icons the items get, what choosing an item does, and what a second load leaves.
+
+#include <windows.h>
+#include <shellapi.h>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "TestSupport.h"
+#include "menus/LaunchPopup.h"
+#include "menus/core/LaunchNames.h"
+#include "toolkit/ImageList.h"
+#include "toolkit/Menu.h"
+
+namespace {
+
+using testsupport::ScratchDir;
+using testsupport::WriteFileBytes;
+using toolkit::TMenuItem;
+
+constexpr char kShortcut[] = "[InternetShortcut]\r\nURL=http://example.invalid/\r\n";
+
+// A scratch folder tree, removed with the object.
+class Tree {
+public:
+    explicit Tree(const std::string& name) : root_(ScratchDir(name)) {}
+    ~Tree() { testsupport::RemoveTree(root_); }
+    Tree(const Tree&) = delete;
+    Tree& operator=(const Tree&) = delete;
+
+    const std::string& Root() const { return root_; }
+    void File(const std::string& relative, DWORD attributes = 0) {
+        WriteFileBytes(root_ + relative, kShortcut);
+        if (attributes) ::SetFileAttributesA((root_ + relative).c_str(), attributes);
+    }
+    void Folder(const std::string& relative, DWORD attributes = 0) {
+        ::CreateDirectoryA((root_ + relative).c_str(), nullptr);
+        if (attributes) ::SetFileAttributesA((root_ + relative).c_str(), attributes | FILE_ATTRIBUTE_DIRECTORY);
+    }
+    void Remove(const std::string& relative) { ::DeleteFileA((root_ + relative).c_str()); }
+
+private:
+    std::string root_;
+};
+
+// The menu as indented lines: a folder item ends with "/", a file item shows "=tag".
+void Outline(const TMenuItem& parent, size_t first, const std::string& indent, std::vector<std::string>& lines) {
+    for (size_t i = first; i < parent.Count(); ++i) {
+        const TMenuItem& item = parent.Item(i);
+        lines.push_back(indent + item.Caption() + (item.OnClick() ? "=" + std::to_string(item.Tag()) : "/"));
+        Outline(item, 0, indent + "  ", lines);
+    }
+}
+
+std::vector<std::string> Outline(TLaunchPopup& popup, size_t first = 0) {
+    std::vector<std::string> lines;
+    Outline(popup.Items(), first, "", lines);
+    return lines;
+}
+
+void CollectFileItems(TMenuItem& parent, std::vector<TMenuItem*>& items) {
+    for (size_t i = 0; i < parent.Count(); ++i) {
+        TMenuItem& item = parent.Item(i);
+        if (item.OnClick()) items.push_back(&item);
+        CollectFileItems(item, items);
+    }
+}
+
+std::vector<TMenuItem*> FileItems(TLaunchPopup& popup) {
+    std::vector<TMenuItem*> items;
+    CollectFileItems(popup.Items(), items);
+    return items;
+}
+
+TMenuItem* FindItem(TMenuItem& parent, const std::string& caption) {
+    for (size_t i = 0; i < parent.Count(); ++i) {
+        if (parent.Item(i).Caption() == caption) return &parent.Item(i);
+        if (TMenuItem* found = FindItem(parent.Item(i), caption)) return found;
+    }
+    return nullptr;
+}
+
+// An image drawn over a plain background, as 32-bit pixels, so that two lists can be compared
+// through their public drawing whatever their inner layout.
+std::vector<DWORD> DrawnPixels(HIMAGELIST list, int index, COLORREF background) {
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = 16;
+    info.bmiHeader.biHeight = -16;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    void* bits = nullptr;
+    HBITMAP bitmap = ::CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HDC dc = ::CreateCompatibleDC(nullptr);
+    HGDIOBJ old = ::SelectObject(dc, bitmap);
+    HBRUSH brush = ::CreateSolidBrush(background);
+    const RECT all{0, 0, 16, 16};
+    ::FillRect(dc, &all, brush);
+    ::ImageList_Draw(list, index, dc, 0, 0, ILD_NORMAL);
+    ::GdiFlush();
+    std::vector<DWORD> pixels(static_cast<const DWORD*>(bits), static_cast<const DWORD*>(bits) + 256);
+    ::SelectObject(dc, old);
+    ::DeleteObject(brush);
+    ::DeleteDC(dc);
+    ::DeleteObject(bitmap);
+    return pixels;
+}
+
+bool SamePicture(HIMAGELIST a, int indexA, HIMAGELIST b, int indexB) {
+    for (const COLORREF background : {RGB(0, 0, 0), RGB(255, 255, 255), RGB(30, 160, 90)})
+        if (DrawnPixels(a, indexA, background) != DrawnPixels(b, indexB, background)) return false;
+    return true;
+}
+
+// What a file item would show if its icon were fetched and copied into the list on its own.
+int AddShellIconOnItsOwn(toolkit::TImageList& list, const std::string& path) {
+    SHFILEINFOA info{};
+    ::SHGetFileInfoA(path.c_str(), FILE_ATTRIBUTE_NORMAL, &info, sizeof info, SHGFI_ICON | SHGFI_USEFILEATTRIBUTES);
+    if (!info.hIcon) return -1;
+    const int index = list.AddIcon(info.hIcon);
+    ::DestroyIcon(info.hIcon);
+    return index;
+}
+
+// File types registered for the life of the object. The classes root is written directly: this
+// platform's shell does not look at the per-user classes key.
+class RegisteredTypes {
+public:
+    RegisteredTypes() = default;
+    RegisteredTypes(const RegisteredTypes&) = delete;
+    RegisteredTypes& operator=(const RegisteredTypes&) = delete;
+    ~RegisteredTypes() {
+        for (auto key = keys_.rbegin(); key != keys_.rend(); ++key) {
+            ::RegDeleteTreeA(HKEY_CLASSES_ROOT, key->c_str());
+            ::RegDeleteKeyA(HKEY_CLASSES_ROOT, key->c_str());
+        }
+    }
+
+    // extension (".x") -> progId, whose subkey (e.g. "DefaultIcon") holds value.
+    bool Add(const std::string& extension, const std::string& progId, const std::string& subkey,
+             const std::string& value) {
+        keys_.push_back(extension);
+        keys_.push_back(progId);
+        return SetDefault(extension, progId) && SetDefault(progId + "\\" + subkey, value);
+    }
+
+private:
+    static bool SetDefault(const std::string& key, const std::string& value) {
+        HKEY handle = nullptr;
+        if (::RegCreateKeyExA(HKEY_CLASSES_ROOT, key.c_str(), 0, nullptr, 0, KEY_WRITE, nullptr, &handle, nullptr) !=
+            ERROR_SUCCESS)
+            return false;
+        const LSTATUS status = ::RegSetValueExA(handle, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
+                                                static_cast<DWORD>(value.size() + 1));
+        ::RegCloseKey(handle);
+        return status == ERROR_SUCCESS;
+    }
+    std::vector<std::string> keys_;
+};
+
+constexpr char kRecorderExtension[] = ".corvanerec";
+
+TEST(LaunchPopup, StartsEmptyAndIgnoresADirectoryThatIsNoFolder) {
+    TLaunchPopup popup;
+    EXPECT_EQ(popup.Mask(), "*.lnk");
+    EXPECT_EQ(popup.Directory(), "");
+    EXPECT_FALSE(popup.SearchDirectory());
+    EXPECT_FALSE(popup.OnItemClick());
+    EXPECT_EQ(popup.ItemCount(), 0);
+    EXPECT_TRUE(popup.FileList().empty());
+    EXPECT_EQ(popup.SelectedFile(), "");
+    EXPECT_EQ(popup.Items().Count(), 0u);
+
+    Tree tree("launch-nofolder");
+    tree.File("a.lnk");
+    for (const std::string& directory : {std::string(), tree.Root() + "missing\\", tree.Root() + "a.lnk"}) {
+        popup.SetDirectory(directory);
+        popup.LoadItems();
+        EXPECT_EQ(popup.Items().Count(), 0u) << directory;
+        EXPECT_EQ(popup.ItemCount(), 0) << directory;
+    }
+
+    // Writing the properties changes nothing until the next load.
+    popup.SetDirectory(tree.Root());
+    popup.LoadItems();
+    ASSERT_EQ(Outline(popup), std::vector<std::string>{"a=1000"});
+    popup.SetMask("*.none");
+    popup.SetDirectory(tree.Root() + "missing\\");
+    EXPECT_EQ(Outline(popup), std::vector<std::string>{"a=1000"});
+    // A load from a directory that has gone leaves the previous load in place.
+    popup.LoadItems();
+    EXPECT_EQ(Outline(popup), std::vector<std::string>{"a=1000"});
+    EXPECT_EQ(popup.FileList(), std::vector<std::string>{tree.Root() + "a.lnk"});
+}
+
+TEST(LaunchPopup, FoldersComeFirstAndFilesAreNumberedDepthFirst) {
+    Tree tree("launch-order");
+    tree.Folder("zeta");
+    tree.File("alpha.url");
+    tree.Folder("A");
+    tree.File("A\\x.url");
+    tree.Folder("A\\deep");
+    tree.File("A\\deep\\y.url");
+    tree.File("b.url");
+    tree.File("notes.txt");
+
+    TLaunchPopup popup;
+    popup.SetMask("*.url");
+    popup.SetSearchDirectory(true);
+    popup.SetDirectory(tree.Root());
+    popup.LoadItems();
+
+    EXPECT_EQ(Outline(popup), (std::vector<std::string>{"A/", "  deep/", "    y=1000", "  x=1001", "zeta/",
+                                                        "alpha=1002", "b=1003"}));
+    EXPECT_EQ(popup.ItemCount(), 4);
+    EXPECT_EQ(popup.FileList(), (std::vector<std::string>{tree.Root() + "A\\deep\\y.url", tree.Root() + "A\\x.url",
+                                                         tree.Root() + "alpha.url", tree.Root() + "b.url"}));
+    for (const TMenuItem* item : FileItems(popup)) {
+        EXPECT_TRUE(item->Visible() && item->Enabled()) << item->Caption();
+        EXPECT_EQ(item->ImageIndex(), -1) << item->Caption();
+        EXPECT_EQ(item->Count(), 0u);
+    }
+    TMenuItem* zeta = FindItem(popup.Items(), "zeta");
+    ASSERT_NE(zeta, nullptr);
+    EXPECT_EQ(zeta->Tag(), 0);
+    EXPECT_EQ(zeta->ImageIndex(), -1);
+    EXPECT_EQ(zeta->Count(), 0u);  // an empty folder is an item without a submenu
+}
+
+TEST(LaunchPopup, WithoutSearchDirectoryOnlyTheTopFolderIsListed) {
+    Tree tree("launch-flat");
+    tree.Folder("A");
+    tree.File("A\\x.url");
+    tree.File("b.url");
+    tree.File("c.url");
+
+    TLaunchPopup popup;
+    popup.SetMask("*.url");
+    popup.SetDirectory(tree.Root());
+    popup.LoadItems();
+    EXPECT_EQ(Outline(popup), (std::vector<std::string>{"b=1000", "c=1001"}));
+    EXPECT_EQ(popup.FileList(), (std::vector<std::string>{tree.Root() + "b.url", tree.Root() + "c.url"}));
+}
+
+TEST(LaunchPopup, HiddenAndSystemFilesAreLeftOutButSuchFoldersAreEntered) {
+    Tree tree("launch-attributes");
+    tree.File("plain.url");
+    tree.File("readonly.url", FILE_ATTRIBUTE_READONLY);
+    tree.File("hidden.url", FILE_ATTRIBUTE_HIDDEN);
+    tree.File("system.url", FILE_ATTRIBUTE_SYSTEM);
+    tree.Folder("HiddenFolder");
+    tree.File("HiddenFolder\\inside.url");
+    tree.File("HiddenFolder\\secret.url", FILE_ATTRIBUTE_HIDDEN);
+    tree.Folder("SystemFolder");
+    tree.File("SystemFolder\\sys-inside.url");
+    ::SetFileAttributesA((tree.Root() + "HiddenFolder").c_str(), FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_DIRECTORY);
+    ::SetFileAttributesA((tree.Root() + "SystemFolder").c_str(), FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_DIRECTORY);
+    tree.Folder("old.url");  // a folder that the file pattern matches
+    tree.File("old.url\\in-old.url");
+
+    TLaunchPopup popup;
+    popup.SetMask("*.url");
+    popup.SetSearchDirectory(true);
+    popup.SetDirectory(tree.Root());
+    popup.LoadItems();
+    EXPECT_EQ(Outline(popup), (std::vector<std::string>{"HiddenFolder/", "  inside=1000", "old.url/", "  in-old=1001",
+                                                        "SystemFolder/", "  sys-inside=1002", "plain=1003",
+                                                        "readonly=1004"}));
+
+    popup.SetSearchDirectory(false);
+    popup.LoadItems();
+    EXPECT_EQ(Outline(popup), (std::vector<std::string>{"plain=1000", "readonly=1001"}));
+}
+
+TEST(LaunchPopup, CaptionsAreNamesCutAtTheLastDotAndEveryFileKeepsItsNumber) {
+    Tree tree("launch-captions");
+    for (const char* name : {"a.b.url", ".url", "-.url", "R&&D.url", "A&B.url", "plain.url"}) tree.File(name);
+    tree.Folder("Notes.old");
+    tree.File("Notes.old\\n.url");
+
+    TLaunchPopup popup;
+    popup.SetMask("*.url");
+    popup.SetSearchDirectory(true);
+    popup.SetDirectory(tree.Root());
+    popup.LoadItems();
+
+    ASSERT_GE(popup.Items().Count(), 1u);
+    EXPECT_EQ(popup.Items().Item(0).Caption(), "Notes.old");
+    std::multiset<std::string> captions;
+    std::set<int> tags;
+    for (TMenuItem* item : FileItems(popup)) {
+        captions.insert(item->Caption());
+        tags.insert(item->Tag());
+        // Whatever the collation puts where, an item's number leads to its own file.
+        const size_t number = static_cast<size_t>(item->Tag() - 1000);
+        ASSERT_LT(number, popup.FileList().size());
+        const std::string& path = popup.FileList()[number];
+        EXPECT_EQ(launchmenu::CaptionForFile(path.substr(path.rfind('\\') + 1)), item->Caption());
+    }
+    // This platform may mark a name that starts with "." as hidden, and a hidden file is not listed.
+    const bool dotNameListed = (::GetFileAttributesA((tree.Root() + ".url").c_str()) & FILE_ATTRIBUTE_HIDDEN) == 0;
+    std::multiset<std::string> expected{"a.b", "-", "R&&D", "A&B", "plain", "n"};
+    if (dotNameListed) expected.insert("");
+    EXPECT_EQ(captions, expected);
+    std::set<int> expectedTags;
+    for (int tag = 1000; tag < 1000 + static_cast<int>(expected.size()); ++tag) expectedTags.insert(tag);
+    EXPECT_EQ(tags, expectedTags);
+    const TMenuItem* separator = FindItem(popup.Items(), "-");
+    ASSERT_NE(separator, nullptr);
+    EXPECT_TRUE(separator->IsSeparator());
+    EXPECT_EQ(popup.ItemCount(), static_cast<int>(expected.size()));
+}
+
+TEST(LaunchPopup, ChoosingAnItemReportsItsPathToTheHandler) {
+    Tree tree("launch-choice");
+    tree.Folder("sub");
+    tree.File("sub\\inner.url");
+    tree.Folder("empty");
+    tree.File("outer.url");
+
+    TLaunchPopup popup;
+    popup.SetMask("*.url");
+    popup.SetSearchDirectory(true);
+    popup.SetDirectory(tree.Root());
+    std::vector<std::string> seen;
+    popup.SetOnItemClick([&](toolkit::TObject& sender) {
+        EXPECT_EQ(&sender, static_cast<toolkit::TObject*>(&popup));
+        seen.push_back(popup.SelectedFile());
+    });
+    popup.LoadItems();
+
+    FindItem(popup.Items(), "outer")->Click();
+    FindItem(popup.Items(), "inner")->Click();
+    FindItem(popup.Items(), "empty")->Click();  // a folder item does nothing
+    EXPECT_EQ(seen, (std::vector<std::string>{tree.Root() + "outer.url", tree.Root() + "sub\\inner.url"}));
+
+    // A number that leads outside the list is no choice at all.
+    TMenuItem* outer = FindItem(popup.Items(), "outer");
+    for (const int tag : {999, 1002, 0, -5, 2147483647}) {
+        outer->SetTag(tag);
+        outer->Click();
+    }
+    EXPECT_EQ(seen.size(), 2u);
+    EXPECT_EQ(popup.SelectedFile(), tree.Root() + "sub\\inner.url");
+}
+
+TEST(LaunchPopup, EveryFileItemGetsItsOwnImageOfItsTypeIcon) {
+    // Two types of our own with pictures of their own, beside the platform's types.
+    RegisteredTypes types;
+    ASSERT_TRUE(types.Add(".corvanefolder", "CorvaneLaunchTest.Folder", "DefaultIcon", "shell32.dll,-4"));
+    ASSERT_TRUE(types.Add(".corvanedrive", "CorvaneLaunchTest.Drive", "DefaultIcon", "shell32.dll,-9"));
+    Tree tree("launch-icons");
+    for (const char* name : {"a.url", "b.CorvaneFolder", "c.txt", "d.corvanefolder", "e", "f.lnk", "g.exe",
+                             "h.unknowntype", "i.corvanedrive"})
+        tree.File(name);
+    tree.Folder("sub");
+    tree.File("sub\\j.url");
+    tree.File("sub\\k.CORVANEDRIVE");
+
+    toolkit::TImageList images(16, 16);
+    toolkit::TImageList alone(16, 16);
+    // Images the owner put in the list before stay in front.
+    HICON stock = ::LoadIconA(nullptr, MAKEINTRESOURCEA(32512));
+    images.AddIcon(stock);
+    images.AddIcon(stock);
+    alone.AddIcon(stock);
+    alone.AddIcon(stock);
+
+    TLaunchPopup popup;
+    popup.SetMask("*");
+    popup.SetSearchDirectory(true);
+    popup.SetImages(&images);
+    popup.SetDirectory(tree.Root());
+    popup.LoadItems();
+
+    ASSERT_EQ(popup.ItemCount(), 11);
+    std::vector<TMenuItem*> items = FileItems(popup);
+    ASSERT_EQ(items.size(), 11u);
+    int withIcon = 0;
+    std::vector<int> imageOfNumber(11, -2);
+    for (TMenuItem* item : items) imageOfNumber[static_cast<size_t>(item->Tag() - 1000)] = item->ImageIndex();
+    for (size_t number = 0; number < imageOfNumber.size(); ++number) {
+        const int expected = AddShellIconOnItsOwn(alone, popup.FileList()[number]);
+        const int actual = imageOfNumber[number];
+        if (expected < 0) {
+            EXPECT_EQ(actual, -1) << popup.FileList()[number];
+            continue;
+        }
+        ++withIcon;
+        // Images follow the file numbers: file k's image comes after those of files before it.
+        EXPECT_EQ(actual, 1 + withIcon) << popup.FileList()[number];
+        EXPECT_TRUE(SamePicture(images.Handle(), actual, alone.Handle(), expected)) << popup.FileList()[number];
+    }
+    EXPECT_GT(withIcon, 0);
+    EXPECT_EQ(images.Count(), 2 + withIcon);
+    // The comparison means something only if the types do not all share one picture.
+    int distinct = 0;
+    for (int i = 2; i < alone.Count(); ++i) {
+        bool seenBefore = false;
+        for (int j = 2; j < i && !seenBefore; ++j) seenBefore = SamePicture(alone.Handle(), i, alone.Handle(), j);
+        if (!seenBefore) ++distinct;
+    }
+    EXPECT_GE(distinct, 3);
+}
+
+TEST(LaunchPopup, ALoadWithoutImagesLeavesItemsWithoutPictures) {
+    Tree tree("launch-noimages");
+    tree.File("a.url");
+    TLaunchPopup popup;
+    popup.SetMask("*.url");
+    popup.SetDirectory(tree.Root());
+    popup.LoadItems();
+    ASSERT_EQ(FileItems(popup).size(), 1u);
+    EXPECT_EQ(FileItems(popup)[0]->ImageIndex(), -1);
+}
+
+TEST(LaunchPopup, ASecondLoadReplacesWhatTheFirstGenerated) {
+    Tree tree("launch-reload");
+    tree.Folder("dir");
+    tree.File("dir\\one.url");
+    tree.File("two.url");
+    tree.File("three.url");
+
+    toolkit::TImageList images(16, 16);
+    images.AddIcon(::LoadIconA(nullptr, MAKEINTRESOURCEA(32512)));
+    TLaunchPopup popup;
+    popup.SetMask("*.url");
+    popup.SetSearchDirectory(true);
+    popup.SetImages(&images);
+    popup.SetDirectory(tree.Root());
+    popup.Items().Add(std::make_unique<TMenuItem>("own"));
+    popup.Items().Add(std::make_unique<TMenuItem>("-"));
+
+    popup.LoadItems();
+    ASSERT_EQ(Outline(popup, 2), (std::vector<std::string>{"dir/", "  one=1000", "three=1001", "two=1002"}));
+    ASSERT_EQ(images.Count(), 1 + 3);
+
+    tree.Remove("two.url");
+    tree.File("dir\\four.url");
+    tree.File("five.url");
+    popup.LoadItems();
+    EXPECT_EQ(Outline(popup), (std::vector<std::string>{"own/", "-/", "dir/", "  four=1000", "  one=1001",
+                                                        "five=1002", "three=1003"}));
+    EXPECT_EQ(popup.ItemCount(), 4);
+    EXPECT_EQ(popup.FileList().size(), 4u);
+    EXPECT_EQ(images.Count(), 1 + 4);
+    std::set<int> imageIndices;
+    for (TMenuItem* item : FileItems(popup)) imageIndices.insert(item->ImageIndex());
+    EXPECT_EQ(imageIndices, (std::set<int>{1, 2, 3, 4}));
+}
+
+// The recorder's three lines: command line, working folder, process id.
+std::vector<std::string> RecordLines(const std::string& text) {
+    std::vector<std::string> lines;
+    size_t start = 0;
+    for (size_t end; (end = text.find('\n', start)) != std::string::npos; start = end + 1)
+        lines.push_back(text.substr(start, end - start));
+    return lines;
+}
+
+std::string WithoutTrailingSeparator(std::string path) {
+    if (!path.empty() && path.back() == '\\') path.pop_back();
+    return path;
+}
+
+TEST(LaunchPopup, WithoutAHandlerTheShellOpensTheFileInItsFolder) {
+    Tree tree("launch-shell");
+    tree.Folder("work dir");
+    const std::string name = std::string("work dir\\target") + kRecorderExtension;
+    tree.File(name);
+    const std::string record = tree.Root() + "record.txt";
+    ::SetEnvironmentVariableA("CORVANE_LAUNCH_RECORD", record.c_str());
+    RegisteredTypes types;
+    std::string command = "\"";
+    command += testsupport::WinePath(LAUNCH_RECORDER_EXE_UNIX);
+    command += "\" \"%1\"";
+    ASSERT_TRUE(types.Add(kRecorderExtension, "CorvaneLaunchRecorder.File", "shell\\open\\command", command));
+
+    TLaunchPopup popup;
+    popup.SetMask(std::string("*") + kRecorderExtension);
+    popup.SetSearchDirectory(true);
+    popup.SetDirectory(tree.Root());
+    popup.LoadItems();
+    TMenuItem* target = FindItem(popup.Items(), "target");
+    ASSERT_NE(target, nullptr);
+    target->Click();
+
+    const bool recorded = testsupport::WaitUntil([&] { return testsupport::FileExists(record); }, 15000);
+    ::SetEnvironmentVariableA("CORVANE_LAUNCH_RECORD", nullptr);
+    ASSERT_TRUE(recorded) << "the shell did not start the file's handler";
+    const std::vector<std::string> lines = RecordLines(testsupport::ReadFileBytes(record));
+    ASSERT_EQ(lines.size(), 3u);
+    if (const HANDLE process = ::OpenProcess(SYNCHRONIZE | PROCESS_TERMINATE, FALSE, std::stoul(lines[2]))) {
+        if (::WaitForSingleObject(process, 5000) != WAIT_OBJECT_0) ::TerminateProcess(process, 1);
+        ::CloseHandle(process);
+    }
+    EXPECT_NE(lines[0].find(tree.Root() + name), std::string::npos) << lines[0];
+    EXPECT_EQ(WithoutTrailingSeparator(lines[1]), tree.Root() + "work dir");
+    EXPECT_EQ(popup.SelectedFile(), "");
+}
+
+}  // namespace
