@@ -25,3 +25,11 @@ corvane_windows_test(menus_popup_tests
 corvane_windows_test(menus_win_tests
   SOURCES win/menus/TagFileReadTest.cpp
   LIBS menus)
+
+# The tag menu of a staged Corvane planted in the stand-in host.
+corvane_windows_test(menus_e2e_tests
+  SOURCES win/menus/TagMenuEndToEnd.cpp
+  DESKTOP TIMEOUT 120)
+if(WIN32)
+  add_dependencies(menus_e2e_tests Corvane hostsim)
+endif()

@@ -95,19 +95,24 @@ wchar_t UpperCase(wchar_t c) noexcept {
     return static_cast<wchar_t>(reinterpret_cast<ULONG_PTR>(::CharUpperW(single)));
 }
 
-class WindowDC {
+// A memory device context for measuring text, with the menu font selected, for one showing.
+class MeasuringDC {
 public:
-    explicit WindowDC(HWND window) noexcept : window_(window), dc_(::GetDC(window)) {}
-    ~WindowDC() {
-        if (dc_) ::ReleaseDC(window_, dc_);
+    explicit MeasuringDC(HFONT font) noexcept : dc_(::CreateCompatibleDC(nullptr)) {
+        if (dc_) old_ = ::SelectObject(dc_, font);
     }
-    WindowDC(const WindowDC&) = delete;
-    WindowDC& operator=(const WindowDC&) = delete;
+    ~MeasuringDC() {
+        if (!dc_) return;
+        ::SelectObject(dc_, old_);
+        ::DeleteDC(dc_);
+    }
+    MeasuringDC(const MeasuringDC&) = delete;
+    MeasuringDC& operator=(const MeasuringDC&) = delete;
     HDC Get() const noexcept { return dc_; }
 
 private:
-    HWND window_;
     HDC dc_;
+    HGDIOBJ old_ = nullptr;
 };
 
 class SavedDC {
@@ -135,7 +140,10 @@ public:
         placement.style = WS_POPUP;
         placement.parent = menu.OwnerWindow() ? menu.OwnerWindow() : App().Handle();
         CreateWindowObject(WindowClass{kMenuOwnerClass}, L"", placement);
-        if (OwnerDrawn()) font_ = NewMenuFont();
+        if (OwnerDrawn()) {
+            font_ = NewMenuFont();
+            measuring_ = std::make_unique<MeasuringDC>(Font());
+        }
     }
 
     // Shows the menu until it closes; returns the chosen item, or null when nothing was chosen.
@@ -238,12 +246,9 @@ private:
         }
         const std::wstring caption = AnsiToWide(item->Caption());
         RECT text{};
-        WindowDC dc(Handle());
-        if (dc.Get()) {
-            SelectObjectScope font(dc.Get(), Font());
-            ::DrawTextW(dc.Get(), caption.c_str(), static_cast<int>(caption.size()), &text,
+        if (measuring_ && measuring_->Get())
+            ::DrawTextW(measuring_->Get(), caption.c_str(), static_cast<int>(caption.size()), &text,
                         DT_CALCRECT | DT_SINGLELINE | DT_EXPANDTABS);
-        }
         measure.itemHeight = static_cast<UINT>(OwnerDrawnItemHeight(menu_.Images()->Height()));
         measure.itemWidth = static_cast<UINT>(CaptionIndent() + (text.right - text.left) + kCaptionRightMargin);
     }
@@ -305,6 +310,7 @@ private:
     MenuHandle root_;
     std::vector<TMenuItem*> commands_;  // command id n chooses commands_[n - 1]
     FontHandle font_;
+    std::unique_ptr<MeasuringDC> measuring_;
 };
 
 TPopupMenu::TPopupMenu() = default;

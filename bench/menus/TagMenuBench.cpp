@@ -1,0 +1,145 @@
+// How long the tag menu takes for a large Tag.ini (10,000 entries in 100 groups, one group much
+// larger than the rest): building the menu from the file, and opening the menu and its largest
+// group, each as a ratio to reading the file's bytes alone, measured in the same run. For scale,
+// it also builds every Win32 menu of the tree at once, as a menu built in one go would have to.
+
+#include <windows.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "menus/TagMenu.h"
+#include "toolkit/Application.h"
+#include "toolkit/Handles.h"
+#include "toolkit/ImageList.h"
+#include "toolkit/Menu.h"
+#include "toolkit/Text.h"
+
+namespace {
+
+constexpr int kGroups = 100;
+constexpr int kEntries = 10000;
+constexpr int kLargestGroup = kEntries - (kGroups - 1) * 90;  // the first group; the others hold 90
+
+std::string MakeTagFile() {
+    std::string text = "This file is generated for the benchmark.\r\n";
+    int entry = 0;
+    for (int group = 0; group < kGroups; ++group) {
+        text += "%Group " + std::to_string(group) + "\r\n";
+        const int count = group == 0 ? kLargestGroup : 90;
+        for (int i = 0; i < count; ++i, ++entry) text += "&<span class=\"e" + std::to_string(entry) + "\"></span>\r\n";
+    }
+    return text;
+}
+
+double Seconds() {
+    LARGE_INTEGER now, frequency;
+    ::QueryPerformanceCounter(&now);
+    ::QueryPerformanceFrequency(&frequency);
+    return static_cast<double>(now.QuadPart) / static_cast<double>(frequency.QuadPart);
+}
+
+// The median of several timed runs, in seconds.
+double Median(int runs, const std::function<void()>& work) {
+    std::vector<double> times;
+    for (int i = 0; i < runs; ++i) {
+        const double start = Seconds();
+        work();
+        times.push_back(Seconds() - start);
+    }
+    std::sort(times.begin(), times.end());
+    return times[times.size() / 2];
+}
+
+std::string ReadBytes(const std::string& path) {
+    toolkit::FileHandle file(::CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                           FILE_ATTRIBUTE_NORMAL, nullptr));
+    std::string bytes;
+    char buffer[64 * 1024];
+    DWORD read = 0;
+    while (file && ::ReadFile(file.Get(), buffer, sizeof buffer, &read, nullptr) && read > 0) bytes.append(buffer, read);
+    return bytes;
+}
+
+// As the form builds its tag menu: one item per group, each entry put in front of the earlier ones.
+void BuildTagMenu(toolkit::TPopupMenu& menu, const std::string& path, int& chosen) {
+    for (const menus::TagGroup& group : menus::LoadTagFile(path)) {
+        toolkit::TMenuItem& groupItem = menu.Items().Add(std::make_unique<toolkit::TMenuItem>(group.caption));
+        for (const std::string& entry : group.entries)
+            groupItem.Insert(0, std::make_unique<toolkit::TMenuItem>(entry))
+                .SetOnClick([&chosen](toolkit::TMenuItem&) { ++chosen; });
+    }
+}
+
+// Every Win32 menu of the tree built at once, and destroyed again.
+void BuildWholeWin32Tree(toolkit::TMenuItem& root) {
+    toolkit::MenuHandle top(::CreatePopupMenu());
+    for (size_t g = 0; g < root.Count(); ++g) {
+        toolkit::TMenuItem& group = root.Item(g);
+        HMENU sub = ::CreatePopupMenu();
+        for (size_t e = 0; e < group.Count(); ++e)
+            ::AppendMenuW(sub, MF_STRING, e + 1, toolkit::AnsiToWide(group.Item(e).Caption()).c_str());
+        ::AppendMenuW(top.Get(), MF_POPUP, reinterpret_cast<UINT_PTR>(sub),
+                      toolkit::AnsiToWide(group.Caption()).c_str());
+    }
+}
+
+}  // namespace
+
+int main() {
+    toolkit::App().Initialize();
+    char temp[MAX_PATH] = {};
+    ::GetTempPathA(MAX_PATH, temp);
+    const std::string dir = std::string(temp) + "corvane-menus-bench\\";
+    ::CreateDirectoryA(dir.c_str(), nullptr);
+    const std::string path = dir + "Tag.ini";
+    {
+        const std::string text = MakeTagFile();
+        toolkit::FileHandle file(
+            ::CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+        DWORD written = 0;
+        ::WriteFile(file.Get(), text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
+    }
+
+    int chosen = 0;
+    const double read = Median(31, [&] { (void)ReadBytes(path); });
+    const double build = Median(31, [&] {
+        toolkit::TPopupMenu menu;
+        BuildTagMenu(menu, path, chosen);
+    });
+
+    toolkit::TImageList images(16, 16);
+    toolkit::TPopupMenu menu;
+    menu.SetImages(&images);
+    menu.SetAutoLineReduction(true);
+    BuildTagMenu(menu, path, chosen);
+    // The keys wait in the queue for the menu's loop.
+    auto openWith = [&](std::initializer_list<UINT> keys) {
+        return Median(11, [&] {
+            for (UINT key : keys) ::PostThreadMessageW(::GetCurrentThreadId(), WM_KEYDOWN, key, 1);
+            menu.Popup(10, 10);
+        });
+    };
+    const double openTop = openWith({VK_DOWN, VK_ESCAPE});
+    // Into the first (largest) group, and choose an entry there.
+    const double open = openWith({VK_DOWN, VK_RIGHT, VK_DOWN, VK_RETURN});
+    const double whole = Median(11, [&] { BuildWholeWin32Tree(menu.Items()); });
+
+    std::printf("Tag.ini: %d entries in %d groups, the largest with %d\n", kEntries, kGroups, kLargestGroup);
+    std::printf("baseline, reading the file's bytes:          %8.3f ms = 1\n", read * 1000);
+    std::printf("building the menu (read, parse, model):      %8.3f ms = %7.1f x baseline\n", build * 1000,
+                build / read);
+    std::printf("opening the menu (its %d groups):            %8.3f ms = %7.1f x baseline\n", kGroups,
+                openTop * 1000, openTop / read);
+    std::printf("opening the menu and its largest group:      %8.3f ms = %7.1f x baseline (%d of 11 choices seen)\n",
+                open * 1000, open / read, chosen);
+    std::printf("for scale, every Win32 menu built at once:   %8.3f ms = %7.1f x baseline\n", whole * 1000,
+                whole / read);
+    ::DeleteFileA(path.c_str());
+    ::RemoveDirectoryA(dir.c_str());
+    return chosen == 11 ? 0 : 1;
+}

@@ -1,0 +1,283 @@
+// The tag menu end to end: a staged Corvane with its Tag.ini, planted in the stand-in host; the
+// menu dropped from Btn_Tag with the mouse, entries chosen with the mouse and the keyboard, and
+// what the host receives. Also the settings button and a missing Tag.ini.
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <numeric>
+#include <string>
+#include <vector>
+
+#include "HostSim.h"
+#include "TestSupport.h"
+
+namespace {
+
+using namespace testsupport;
+
+constexpr unsigned kTakeText = 0x819B;
+constexpr int kButtonWidth = 23;
+constexpr int kBtnTagX = 206;
+constexpr int kToolButton1X = 229;
+constexpr int kItemHeight = 19;
+constexpr int kSeparatorHeight = 5;
+
+// Groups Head (entries bottom up: "", "A&&B", "<h2>表</h2>", "<h1></h1>"), Empty, a separator
+// group and Tail, whose separators stand first, last and in a row.
+const std::string kTagIni = Utf8ToAnsi(
+    "Tag menu of the end-to-end tests\r\n"
+    "&<before any group>\r\n"
+    "%&Head\r\n&<h1></h1>\r\n&<h2>表</h2>\r\n&A&&B\r\n&\r\n"
+    "%&Empty\r\n"
+    " %not a group\r\n"
+    "%-\r\n"
+    "%&Tail\r\n&-\r\n&<br>\r\n&-\r\n&-\r\n&<hr>\r\n&-\r\n");
+
+void ClickAt(POINT screen) {
+    ::SetCursorPos(screen.x, screen.y);
+    PumpFor(50);
+    INPUT input[2] = {};
+    input[0].type = input[1].type = INPUT_MOUSE;
+    input[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+    input[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+    ::SendInput(1, &input[0], sizeof(INPUT));
+    PumpFor(50);
+    ::SendInput(1, &input[1], sizeof(INPUT));
+    PumpFor(100);
+}
+
+std::vector<HWND> VisibleMenusOf(DWORD processId) {
+    std::vector<HWND> menus;
+    for (HWND window : TopLevelWindowsOf(processId, "#32768"))
+        if (::IsWindowVisible(window)) menus.push_back(window);
+    return menus;
+}
+
+class TagMenuEndToEnd : public ::testing::Test {
+protected:
+    void SetUp() override { dir_ = ScratchDir("menus tag menu e2e"); }
+    void TearDown() override {
+        for (HWND window : VisibleMenusOf(corvane_.Id())) ::PostMessageW(window, WM_KEYDOWN, VK_ESCAPE, 1);
+        corvane_.Kill();
+        host_ = HostSim();
+        RemoveTree(dir_);
+    }
+
+    // Stages Corvane with the file (none when null), starts the host and Corvane in front of it.
+    void Start(const char* tagIni) {
+        exe_ = StageCorvane(dir_, tagIni);
+        HostSim::Options options;
+        options.text = "0123456789";
+        options.hasText = true;
+        host_ = HostSim::Start(options);
+        ASSERT_NE(host_.Main(), nullptr);
+        corvane_ = StartCorvane(exe_, host_);
+        ASSERT_TRUE(corvane_.Running());
+    }
+
+    // The toolbar control inside the toolbar that Corvane planted in the host.
+    HWND Buttons() {
+        const HWND planted = WaitForPlantedToolbar(host_, corvane_.Id());
+        if (!planted || ClassNameOf(planted) == "ToolbarWindow32") return planted;
+        return ::FindWindowExA(planted, nullptr, "ToolbarWindow32", nullptr);
+    }
+
+    void ClickButton(int x) {
+        const HWND buttons = Buttons();
+        ASSERT_NE(buttons, nullptr) << "no planted toolbar";
+        RECT client{};
+        ::GetClientRect(buttons, &client);
+        POINT point{x + kButtonWidth / 2, client.bottom / 2};
+        ::ClientToScreen(buttons, &point);
+        ClickAt(point);
+    }
+
+    // Waits until count menu windows of Corvane are open; gives them, the first opened first.
+    std::vector<HWND> WaitForMenus(size_t count) {
+        std::vector<HWND> menus;
+        WaitUntil([&] { return (menus = VisibleMenusOf(corvane_.Id())).size() >= count; }, 5000);
+        PumpFor(100);
+        // A submenu opens to the right of its parent.
+        std::sort(menus.begin(), menus.end(), [](HWND a, HWND b) {
+            RECT ra{}, rb{};
+            ::GetWindowRect(a, &ra);
+            ::GetWindowRect(b, &rb);
+            return ra.left < rb.left;
+        });
+        return menus;
+    }
+
+    std::vector<HWND> DropTagMenu() {
+        ClickButton(kBtnTagX);
+        return WaitForMenus(1);
+    }
+
+    void Key(HWND menu, UINT key) {
+        ::PostMessageW(menu, WM_KEYDOWN, key, 1);
+        PumpFor(100);
+    }
+
+    // The screen point in the middle of item index of a menu window whose items have these heights.
+    static POINT ItemCentre(HWND menu, const std::vector<int>& heights, size_t index) {
+        RECT client{};
+        ::GetClientRect(menu, &client);
+        const int items = std::accumulate(heights.begin(), heights.end(), 0);
+        const int top = (client.bottom - items) / 2 +
+                        std::accumulate(heights.begin(), heights.begin() + static_cast<std::ptrdiff_t>(index), 0);
+        POINT point{client.right / 3, top + heights[index] / 2};
+        ::ClientToScreen(menu, &point);
+        return point;
+    }
+
+    static int ClientHeight(HWND window) {
+        RECT client{};
+        ::GetClientRect(window, &client);
+        return client.bottom;
+    }
+
+    // Waits for the next text the host is given; returns every such message so far.
+    std::vector<HostMessage> WaitForInsertions(size_t count) {
+        std::vector<HostMessage> messages;
+        WaitUntil([&] { return (messages = host_.MessagesWithId(kTakeText)).size() >= count; }, 5000);
+        return messages;
+    }
+
+    void ExpectInserted(const HostMessage& message, const std::string& text) {
+        EXPECT_EQ(message.wParam, 1u);
+        EXPECT_EQ(message.lParam, static_cast<long long>(text.size() + 1));
+        EXPECT_TRUE(message.blockRead);
+        EXPECT_EQ(message.block, text + std::string(1, '\0'));
+    }
+
+    std::string dir_, exe_;
+    HostSim host_;
+    Process corvane_;
+};
+
+// Top level: Head, Empty, the separator group, Tail.
+const std::vector<int> kTopHeights{kItemHeight, kItemHeight, kSeparatorHeight, kItemHeight};
+// Head: "", "A&&B", "<h2>表</h2>", "<h1></h1>".
+const std::vector<int> kHeadHeights(4, kItemHeight);
+
+TEST_F(TagMenuEndToEnd, ChosenEntriesInsertTheirBytesAtTheHostsCaret) {
+    Start(kTagIni.c_str());
+
+    // Keyboard: into Head, down to its second entry.
+    auto menus = DropTagMenu();
+    ASSERT_EQ(menus.size(), 1u);
+    Key(menus[0], VK_DOWN);
+    Key(menus[0], VK_RIGHT);
+    menus = WaitForMenus(2);
+    ASSERT_EQ(menus.size(), 2u);
+    Key(menus[1], VK_DOWN);
+    Key(menus[1], VK_RETURN);
+    auto inserted = WaitForInsertions(1);
+    ASSERT_EQ(inserted.size(), 1u);
+    ExpectInserted(inserted[0], "A&&B");  // as written in the file, not as the menu draws it
+
+    // Mouse: Head, then its third entry, a double-byte character whose trail byte is "\".
+    menus = DropTagMenu();
+    ASSERT_EQ(menus.size(), 1u);
+    ClickAt(ItemCentre(menus[0], kTopHeights, 0));
+    menus = WaitForMenus(2);
+    ASSERT_EQ(menus.size(), 2u);
+    ClickAt(ItemCentre(menus[1], kHeadHeights, 2));
+    inserted = WaitForInsertions(2);
+    ASSERT_EQ(inserted.size(), 2u);
+    ExpectInserted(inserted[1], Utf8ToAnsi("<h2>表</h2>"));
+
+    // The entry written as "&" alone: an empty text, a block of the zero byte only.
+    menus = DropTagMenu();
+    ASSERT_EQ(menus.size(), 1u);
+    ClickAt(ItemCentre(menus[0], kTopHeights, 0));
+    menus = WaitForMenus(2);
+    ASSERT_EQ(menus.size(), 2u);
+    ClickAt(ItemCentre(menus[1], kHeadHeights, 0));
+    inserted = WaitForInsertions(3);
+    ASSERT_EQ(inserted.size(), 3u);
+    ExpectInserted(inserted[2], "");
+
+    EXPECT_NE(host_.Text().find("A&&B"), std::string::npos) << host_.Text();
+    EXPECT_NE(host_.Text().find(Utf8ToAnsi("<h2>表</h2>")), std::string::npos) << host_.Text();
+    EXPECT_TRUE(VisibleMenusOf(corvane_.Id()).empty());
+}
+
+TEST_F(TagMenuEndToEnd, EmptyGroupsAndSeparatorsDoNothing) {
+    Start(kTagIni.c_str());
+
+    // The empty group is a plain item: choosing it closes the menu and sends nothing.
+    auto menus = DropTagMenu();
+    ASSERT_EQ(menus.size(), 1u);
+    const int topHeight = ClientHeight(menus[0]);
+    ClickAt(ItemCentre(menus[0], kTopHeights, 1));
+    EXPECT_TRUE(WaitUntil([&] { return VisibleMenusOf(corvane_.Id()).empty(); }, 3000));
+    // A click on the separator group leaves the menu open.
+    menus = DropTagMenu();
+    ASSERT_EQ(menus.size(), 1u);
+    ClickAt(ItemCentre(menus[0], kTopHeights, 2));
+    EXPECT_EQ(VisibleMenusOf(corvane_.Id()).size(), 1u);
+
+    // Tail shows "<hr>", one separator, "<br>": the separators first, last and all but one of
+    // the run are not shown. Its first item is "<hr>".
+    ClickAt(ItemCentre(menus[0], kTopHeights, 3));
+    menus = WaitForMenus(2);
+    ASSERT_EQ(menus.size(), 2u);
+    const int margins = topHeight - std::accumulate(kTopHeights.begin(), kTopHeights.end(), 0);
+    EXPECT_EQ(ClientHeight(menus[1]), margins + 2 * kItemHeight + kSeparatorHeight);
+    ClickAt(ItemCentre(menus[1], {kItemHeight, kSeparatorHeight, kItemHeight}, 0));
+    const auto inserted = WaitForInsertions(1);
+    ASSERT_EQ(inserted.size(), 1u);
+    ExpectInserted(inserted[0], "<hr>");
+    PumpFor(300);
+    EXPECT_EQ(host_.MessagesWithId(kTakeText).size(), 1u);
+}
+
+// The settings button warns, then has the host's executable open Tag.ini, its path unquoted. The
+// stand-in host names its own executable, so the file opens in a second stand-in host.
+TEST_F(TagMenuEndToEnd, SettingsButtonWarnsThenOpensTagIniInTheHost) {
+    Start(kTagIni.c_str());
+    ClickButton(kToolButton1X);
+    const HWND box = WaitForMessageBox(corvane_.Id(), 5000);
+    ASSERT_NE(box, nullptr);
+    EXPECT_EQ(WindowCaption(box), "Corvane with Kestrix");
+    EXPECT_EQ(MessageBoxText(box),
+              "設定ファイルが表示されるので、\r\n設定を編集後、Corvane with Kestrixを再起動してください。");
+
+    auto otherHosts = [&] {
+        std::vector<HWND> hosts;
+        for (HWND w = ::FindWindowExA(nullptr, nullptr, "TKestrixMainForm", nullptr); w;
+             w = ::FindWindowExA(nullptr, w, "TKestrixMainForm", nullptr))
+            if (w != host_.Main()) hosts.push_back(w);
+        return hosts;
+    };
+    PumpFor(300);
+    EXPECT_TRUE(otherHosts().empty()) << "the host is started only after the box is closed";
+    PressMessageBoxButton(box);
+
+    std::vector<HWND> started;
+    WaitUntil([&] { return !(started = otherHosts()).empty(); }, 10000);
+    ASSERT_EQ(started.size(), 1u);
+    DWORD processId = 0;
+    ::GetWindowThreadProcessId(started[0], &processId);
+    const HWND fileName = ::FindWindowExA(started[0], nullptr, "TEdit", nullptr);
+    const std::string opened = fileName ? WindowTextAnsi(fileName) : std::string();
+    if (HANDLE process = ::OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, processId)) {
+        ::TerminateProcess(process, 0);
+        ::WaitForSingleObject(process, 5000);
+        ::CloseHandle(process);
+    }
+    EXPECT_EQ(opened, dir_ + "Tag.ini");
+}
+
+TEST_F(TagMenuEndToEnd, MissingTagIniShowsTheErrorAndCorvaneEndsByItself) {
+    Start(nullptr);
+    const HWND box = WaitForMessageBox(corvane_.Id(), 5000);
+    ASSERT_NE(box, nullptr);
+    EXPECT_EQ(MessageBoxText(box), "ファイル " + dir_ + "Tag.ini は開けません.");
+    EXPECT_EQ(WindowCaption(box), "Corvane");
+    EXPECT_EQ(FindPlantedToolbar(host_, corvane_.Id()), nullptr);
+    EXPECT_TRUE(corvane_.WaitExit(5000)) << "the watchdog ends Corvane about a second later";
+}
+
+}  // namespace
