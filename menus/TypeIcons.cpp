@@ -13,9 +13,8 @@ namespace launchmenu {
 
 namespace {
 
-// Images per strip: big enough that a large load needs few additions, small enough that the
-// strip stays around a megabyte.
-constexpr size_t kImagesPerStrip = 1024;
+// The smallest strip: a small load takes one addition.
+constexpr size_t kMinImagesPerStrip = 1024;
 
 struct MemoryDcTraits {
     using Type = HDC;
@@ -134,24 +133,22 @@ std::vector<int> TypeIcons::AppendTo(toolkit::TImageList& list) const {
     for (const int cell : cellOfFile_)
         if (cell >= 0) cellsInOrder.push_back(cell);
 
-    std::vector<int> firstImageOfStrip;
-    for (size_t first = 0; first < cellsInOrder.size(); first += kImagesPerStrip) {
-        const size_t count = std::min(kImagesPerStrip, cellsInOrder.size() - first);
-        firstImageOfStrip.push_back(AppendStrip(list, cellsInOrder, first, count));
+    // Each strip that does not fit makes the list copy all its images into a bigger bitmap; strips
+    // that grow with the list keep that copying linear in the number of images.
+    std::vector<int> imageOfCell(cellsInOrder.size(), -1);
+    for (size_t first = 0; first < cellsInOrder.size();) {
+        const size_t inList = static_cast<size_t>(std::max(list.Count(), 0));
+        const size_t count = std::min(std::max(kMinImagesPerStrip, inList), cellsInOrder.size() - first);
+        const int firstImage = AppendStrip(list, cellsInOrder, first, count);
+        if (firstImage >= 0)
+            for (size_t i = 0; i < count; ++i) imageOfCell[first + i] = firstImage + static_cast<int>(i);
+        first += count;
     }
 
     std::vector<int> imageOfFile;
     imageOfFile.reserve(cellOfFile_.size());
     size_t imaged = 0;
-    for (const int cell : cellOfFile_) {
-        if (cell < 0) {
-            imageOfFile.push_back(-1);
-            continue;
-        }
-        const int stripFirst = firstImageOfStrip[imaged / kImagesPerStrip];
-        imageOfFile.push_back(stripFirst < 0 ? -1 : stripFirst + static_cast<int>(imaged % kImagesPerStrip));
-        ++imaged;
-    }
+    for (const int cell : cellOfFile_) imageOfFile.push_back(cell < 0 ? -1 : imageOfCell[imaged++]);
     return imageOfFile;
 }
 
