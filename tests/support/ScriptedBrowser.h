@@ -66,6 +66,7 @@ private:
     std::string previousLogVariable_;
     bool hadLogVariable_ = false;
     bool registered_ = false;
+    bool machineWide_ = false;
 };
 
 }  // namespace testsupport
