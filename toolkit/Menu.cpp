@@ -115,6 +115,32 @@ private:
     HGDIOBJ old_ = nullptr;
 };
 
+// Keys go to the thread of the foreground window. When that is another thread's window (the host's,
+// around the toolbar that dropped the menu), the menu's owner becomes the foreground window while
+// the menu is open, so that the keys reach the menu; afterwards the other window gets the
+// foreground back, unless the user has meanwhile brought up a third one.
+class KeyboardForMenu {
+public:
+    explicit KeyboardForMenu(HWND owner) noexcept : owner_(owner), previous_(::GetForegroundWindow()) {
+        if (!previous_ || ::GetWindowThreadProcessId(previous_, nullptr) == ::GetCurrentThreadId()) {
+            previous_ = nullptr;
+            return;
+        }
+        ::SetForegroundWindow(owner_);
+    }
+    ~KeyboardForMenu() {
+        if (!previous_ || !::IsWindow(previous_)) return;
+        const HWND now = ::GetForegroundWindow();
+        if (!now || now == owner_) ::SetForegroundWindow(previous_);
+    }
+    KeyboardForMenu(const KeyboardForMenu&) = delete;
+    KeyboardForMenu& operator=(const KeyboardForMenu&) = delete;
+
+private:
+    HWND owner_;
+    HWND previous_;
+};
+
 class SavedDC {
 public:
     explicit SavedDC(HDC dc) noexcept : dc_(dc), saved_(::SaveDC(dc)) {}
@@ -153,6 +179,7 @@ public:
         Fill(root_.Get(), menu_.Items());
         if (::GetMenuItemCount(root_.Get()) <= 0) return nullptr;
         const UINT flags = TPM_LEFTALIGN | TPM_TOPALIGN | TPM_RIGHTBUTTON | TPM_RETURNCMD;
+        const KeyboardForMenu keyboard(Handle());
         const BOOL command = ::TrackPopupMenuEx(root_.Get(), flags, x, y, Handle(), nullptr);
         root_.Reset();
         if (command <= 0 || static_cast<size_t>(command) > commands_.size()) return nullptr;

@@ -113,8 +113,18 @@ protected:
         return WaitForMenus(1);
     }
 
-    void Key(HWND menu, UINT key) {
+    // A key posted to a menu window, as the menu's loop receives it.
+    void PostKey(HWND menu, UINT key) {
         ::PostMessageW(menu, WM_KEYDOWN, key, 1);
+        PumpFor(100);
+    }
+    // A real key press, which goes to whatever thread has the keyboard.
+    static void PressKey(UINT key) {
+        INPUT input[2] = {};
+        input[0].type = input[1].type = INPUT_KEYBOARD;
+        input[0].ki.wVk = input[1].ki.wVk = static_cast<WORD>(key);
+        input[1].ki.dwFlags = KEYEVENTF_KEYUP;
+        ::SendInput(2, input, sizeof(INPUT));
         PumpFor(100);
     }
 
@@ -163,18 +173,20 @@ const std::vector<int> kHeadHeights(4, kItemHeight);
 TEST_F(TagMenuEndToEnd, ChosenEntriesInsertTheirBytesAtTheHostsCaret) {
     Start(kTagIni.c_str());
 
-    // Keyboard: into Head, down to its second entry.
+    // The keyboard, as the user types: into Head, down to its second entry. The menu takes the
+    // keys although the host's window is in front, and the host is in front again afterwards.
     auto menus = DropTagMenu();
     ASSERT_EQ(menus.size(), 1u);
-    Key(menus[0], VK_DOWN);
-    Key(menus[0], VK_RIGHT);
+    PressKey(VK_DOWN);
+    PressKey(VK_RIGHT);
     menus = WaitForMenus(2);
     ASSERT_EQ(menus.size(), 2u);
-    Key(menus[1], VK_DOWN);
-    Key(menus[1], VK_RETURN);
+    PressKey(VK_DOWN);
+    PressKey(VK_RETURN);
     auto inserted = WaitForInsertions(1);
     ASSERT_EQ(inserted.size(), 1u);
     ExpectInserted(inserted[0], "A&&B");  // as written in the file, not as the menu draws it
+    EXPECT_TRUE(WaitUntil([&] { return ::GetForegroundWindow() == host_.Main(); }, 3000));
 
     // Mouse: Head, then its third entry, a double-byte character whose trail byte is "\".
     menus = DropTagMenu();
@@ -197,6 +209,18 @@ TEST_F(TagMenuEndToEnd, ChosenEntriesInsertTheirBytesAtTheHostsCaret) {
     inserted = WaitForInsertions(3);
     ASSERT_EQ(inserted.size(), 3u);
     ExpectInserted(inserted[2], "");
+
+    // Keys posted to the menu window choose as well: Tail's first entry.
+    menus = DropTagMenu();
+    ASSERT_EQ(menus.size(), 1u);
+    for (UINT key : {VK_DOWN, VK_DOWN, VK_DOWN}) PostKey(menus[0], key);  // the separator is passed over
+    PostKey(menus[0], VK_RIGHT);
+    menus = WaitForMenus(2);
+    ASSERT_EQ(menus.size(), 2u);
+    PostKey(menus[1], VK_RETURN);
+    inserted = WaitForInsertions(4);
+    ASSERT_EQ(inserted.size(), 4u);
+    ExpectInserted(inserted[3], "<hr>");
 
     EXPECT_NE(host_.Text().find("A&&B"), std::string::npos) << host_.Text();
     EXPECT_NE(host_.Text().find(Utf8ToAnsi("<h2>表</h2>")), std::string::npos) << host_.Text();
@@ -260,8 +284,15 @@ TEST_F(TagMenuEndToEnd, SettingsButtonWarnsThenOpensTagIniInTheHost) {
     ASSERT_EQ(started.size(), 1u);
     DWORD processId = 0;
     ::GetWindowThreadProcessId(started[0], &processId);
-    const HWND fileName = ::FindWindowExA(started[0], nullptr, "TEdit", nullptr);
-    const std::string opened = fileName ? WindowTextAnsi(fileName) : std::string();
+    // The new host names the document it has opened once it has loaded it.
+    std::string opened;
+    WaitUntil(
+        [&] {
+            const HWND fileName = ::FindWindowExA(started[0], nullptr, "TEdit", nullptr);
+            opened = fileName ? WindowTextAnsi(fileName) : std::string();
+            return !opened.empty();
+        },
+        5000);
     if (HANDLE process = ::OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, processId)) {
         ::TerminateProcess(process, 0);
         ::WaitForSingleObject(process, 5000);
