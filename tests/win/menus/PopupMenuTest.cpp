@@ -140,6 +140,7 @@ TEST_F(PopupMenuTest, ChoiceRunsItsActionAfterTheMenuHasClosed) {
     TMenuItem& group = Add(menu_.Items(), "&Group");
     AddLogged(group, "&One");
     AddLogged(group, "&Two");
+    AddLogged(menu_.Items(), "");  // an empty caption is an item like any other, not a separator
 
     // Keyboard: arrow and Enter, then an access key inside a group.
     PopupWith([](MenuDriver& driver) {
@@ -159,14 +160,23 @@ TEST_F(PopupMenuTest, ChoiceRunsItsActionAfterTheMenuHasClosed) {
         HWND top = driver.WaitForMenus(1);
         if (!top) return;
         const auto items = ItemsOf(MenuOfWindow(top));
-        if (items.size() != 2) return;
+        if (items.size() != 3) return;
         driver.Click(CentreOf(items[1].rect));
         if (HWND sub = driver.WaitForMenus(2)) {
             const auto entries = ItemsOf(MenuOfWindow(sub));
             if (!entries.empty()) driver.Click(CentreOf(entries[0].rect));
         }
     });
-    EXPECT_EQ(log_, (std::vector<std::string>{"&Alpha", "&Two", "&One"}));
+    std::string shown;
+    PopupWith([&](MenuDriver& driver) {
+        HWND top = driver.WaitForMenus(1);
+        if (!top) return;
+        const auto items = ItemsOf(MenuOfWindow(top));
+        shown = Describe(items);
+        if (items.size() == 3) driver.Click(CentreOf(items[2].rect));
+    });
+    EXPECT_EQ(shown, "&Alpha|&Group>|");
+    EXPECT_EQ(log_, (std::vector<std::string>{"&Alpha", "&Two", "&One", ""}));
     EXPECT_FALSE(menutest::AnyMenuOpen());
 }
 
