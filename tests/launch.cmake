@@ -17,3 +17,19 @@ if(WIN32)
   add_dependencies(launch_popup_test launch_recorder)
   target_compile_definitions(launch_popup_test PRIVATE LAUNCH_RECORDER_EXE_UNIX="$<TARGET_FILE:launch_recorder>")
 endif()
+
+# The favorites button of a staged Corvane planted in the stand-in host. It needs the scripted
+# browser control of the test support library to see where the browser window was sent.
+if(WIN32)
+  get_target_property(launch_support_sources corvane_test_support SOURCES)
+  list(FILTER launch_support_sources INCLUDE REGEX "ScriptedBrowser\\.cpp$")
+endif()
+if(WIN32 AND NOT launch_support_sources)
+  message(STATUS "launch: the favorites end-to-end tests wait for the scripted browser control")
+else()
+  corvane_windows_test(launch_favorites_e2e DESKTOP TIMEOUT 150
+    SOURCES ${CMAKE_CURRENT_SOURCE_DIR}/win/launch/FavoritesEndToEnd.cpp)
+  if(WIN32)
+    add_dependencies(launch_favorites_e2e Corvane hostsim)
+  endif()
+endif()

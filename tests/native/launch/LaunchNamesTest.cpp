@@ -66,24 +66,6 @@ TEST(LaunchEntries, SortToleratesAnInconsistentCollation) {
     EXPECT_EQ(entries.Count(), 200u);
 }
 
-TEST(LaunchEntries, AttributeRules) {
-    using launchmenu::IsListedFile;
-    using launchmenu::IsListedFolder;
-    EXPECT_TRUE(IsListedFolder("sub", 0x10));
-    EXPECT_TRUE(IsListedFolder("hidden", 0x10 | 0x02));
-    EXPECT_TRUE(IsListedFolder("system", 0x10 | 0x04));
-    EXPECT_TRUE(IsListedFolder("old.url", 0x10));
-    EXPECT_FALSE(IsListedFolder(".", 0x10));
-    EXPECT_FALSE(IsListedFolder("..", 0x10));
-    EXPECT_FALSE(IsListedFolder("file.url", 0x20));
-    EXPECT_TRUE(IsListedFile(0x20));         // archive
-    EXPECT_TRUE(IsListedFile(0x01 | 0x20));  // read-only
-    EXPECT_TRUE(IsListedFile(0x80));         // normal
-    EXPECT_FALSE(IsListedFile(0x02));
-    EXPECT_FALSE(IsListedFile(0x04 | 0x20));
-    EXPECT_FALSE(IsListedFile(0x10));
-}
-
 TEST(LaunchIconKey, GroupsByTypeIgnoringCaseButNeverMergesDistinctTypes) {
     EXPECT_EQ(IconKeyForFile("a.url", &ShiftJisLead), IconKeyForFile("B.URL", &ShiftJisLead));
     EXPECT_EQ(IconKeyForFile("x.y.Url", &ShiftJisLead), ".url");

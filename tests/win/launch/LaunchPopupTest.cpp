@@ -408,17 +408,6 @@ TEST(LaunchPopup, EveryFileItemGetsItsOwnImageOfItsTypeIcon) {
     EXPECT_GE(distinct, 3);
 }
 
-TEST(LaunchPopup, ALoadWithoutImagesLeavesItemsWithoutPictures) {
-    Tree tree("launch-noimages");
-    tree.File("a.url");
-    TLaunchPopup popup;
-    popup.SetMask("*.url");
-    popup.SetDirectory(tree.Root());
-    popup.LoadItems();
-    ASSERT_EQ(FileItems(popup).size(), 1u);
-    EXPECT_EQ(FileItems(popup)[0]->ImageIndex(), -1);
-}
-
 TEST(LaunchPopup, ASecondLoadReplacesWhatTheFirstGenerated) {
     Tree tree("launch-reload");
     tree.Folder("dir");
