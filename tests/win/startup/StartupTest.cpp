@@ -1,2 +1,277 @@
-// Corvane's start end to end: which host it serves, refusal without one, one instance per host.
+// Corvane's start end to end: which host window it serves, its refusal without one, one instance
+// per host window and executable name, and its end with its host. Which host an instance serves
+// shows in the name of its instance mutex.
+
 #include <gtest/gtest.h>
+
+#include <deque>
+#include <string>
+#include <vector>
+
+#include "HostSim.h"
+#include "TestSupport.h"
+
+namespace {
+
+using testsupport::CorvaneStart;
+using testsupport::HostSim;
+using testsupport::Process;
+
+constexpr char kTagIni[] = "%Tags\r\n&<b></b>\r\n";
+constexpr DWORD kStartTimeoutMs = 15000;
+constexpr DWORD kExitTimeoutMs = 8000;
+
+constexpr char kRefusalHead[] =
+    "Kestrixの[ツール]から実行して下さい。\r\n\r\n\r\n"
+    "[Corvane with Kestrix] v.1.121\r\n";
+
+std::string InstanceName(const std::string& exeBaseName, std::uint32_t host) {
+    return "Kestrix_ToolBar_Application_" + exeBaseName + "_" + std::to_string(host);
+}
+
+bool MutexExists(const std::string& name) {
+    const HANDLE mutex = ::OpenMutexA(SYNCHRONIZE, FALSE, name.c_str());
+    if (!mutex) return false;
+    ::CloseHandle(mutex);
+    return true;
+}
+
+bool Serves(const Process& corvane, const std::string& exeBaseName, const HostSim& host) {
+    const std::string name = InstanceName(exeBaseName, host.Handle32());
+    return testsupport::WaitUntil([&] { return MutexExists(name) || !corvane.Running(); }, kStartTimeoutMs) &&
+           corvane.Running() && MutexExists(name);
+}
+
+std::vector<HWND> VisibleWindowsOf(DWORD processId) {
+    std::vector<HWND> visible;
+    for (HWND window : testsupport::TopLevelWindowsOf(processId))
+        if (::IsWindowVisible(window)) visible.push_back(window);
+    return visible;
+}
+
+// A plain window of this test, in front, that is no host.
+class ForeignWindow {
+public:
+    explicit ForeignWindow(const char* className) : className_(className) {
+        WNDCLASSA windowClass{};
+        windowClass.lpfnWndProc = &::DefWindowProcA;
+        windowClass.hInstance = ::GetModuleHandleA(nullptr);
+        windowClass.lpszClassName = className_;
+        ::RegisterClassA(&windowClass);
+        window_ = ::CreateWindowExA(0, className_, "not a host", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 50, 50, 300, 200,
+                                    nullptr, nullptr, windowClass.hInstance, nullptr);
+    }
+    ForeignWindow(const ForeignWindow&) = delete;
+    ForeignWindow& operator=(const ForeignWindow&) = delete;
+    ~ForeignWindow() {
+        if (window_) ::DestroyWindow(window_);
+        ::UnregisterClassA(className_, ::GetModuleHandleA(nullptr));
+    }
+    HWND Handle() const { return window_; }
+    std::uint32_t Handle32() const { return static_cast<std::uint32_t>(reinterpret_cast<std::uintptr_t>(window_)); }
+    bool BringToFront() const {
+        return testsupport::WaitUntil(
+            [&] {
+                ::SetForegroundWindow(window_);
+                return ::GetForegroundWindow() == window_;
+            },
+            5000);
+    }
+
+private:
+    const char* className_;
+    HWND window_ = nullptr;
+};
+
+class StartupTest : public ::testing::Test {
+protected:
+    std::string Stage(const std::string& exeName = "Corvane.exe") {
+        if (dir_.empty()) dir_ = testsupport::ScratchDir("startup");
+        return testsupport::StageCorvane(dir_, kTagIni, exeName);
+    }
+    void TearDown() override {
+        for (Process& process : started_) process.Kill();
+        started_.clear();
+        if (!dir_.empty()) testsupport::RemoveTree(dir_);
+    }
+    Process& Keep(Process process) { return started_.emplace_back(std::move(process)); }
+
+    // The refusal box: caption, exact text, then the process ends once it is dismissed.
+    static void ExpectRefusal(const Process& corvane, const std::string& caption) {
+        const HWND box = testsupport::WaitForMessageBox(corvane.Id(), kStartTimeoutMs);
+        ASSERT_NE(box, nullptr) << "no refusal box";
+        EXPECT_EQ(testsupport::WindowCaption(box), caption);
+        const std::string text = testsupport::MessageBoxText(box);
+        ASSERT_EQ(text.rfind(kRefusalHead, 0), 0u) << text;
+        const std::string credits = text.substr(std::string(kRefusalHead).size());
+        const size_t lineBreak = credits.find("\r\n");
+        ASSERT_NE(lineBreak, std::string::npos) << "two credit lines expected: " << credits;
+        EXPECT_GT(lineBreak, 0u);
+        const std::string lastLine = credits.substr(lineBreak + 2);
+        EXPECT_FALSE(lastLine.empty());
+        EXPECT_EQ(lastLine.find_first_of("\r\n"), std::string::npos) << "more than two credit lines: " << credits;
+        EXPECT_TRUE(testsupport::TopLevelWindowsOf(corvane.Id(), "TForm1").empty());
+        EXPECT_TRUE(testsupport::TopLevelWindowsOf(corvane.Id(), "TForm2").empty());
+        testsupport::PressMessageBoxButton(box);
+        EXPECT_TRUE(corvane.WaitExit(kExitTimeoutMs)) << "still running after its refusal was dismissed";
+    }
+
+    std::string dir_;
+    std::deque<Process> started_;  // references stay valid as it grows
+};
+
+// ----------------------------------------------------------------------------------------------
+// Refusal
+
+using StartupRefusal = StartupTest;
+
+TEST_F(StartupRefusal, WithoutAHostInFrontTheBoxIsShownAndTheProgramEnds) {
+    const std::string exe = Stage();
+    ForeignWindow foreign("TStartupForeign");
+    ASSERT_TRUE(foreign.BringToFront());
+    Process& corvane = Keep(Process::Start(exe, ""));
+    ExpectRefusal(corvane, "Corvane");
+}
+
+TEST_F(StartupRefusal, TheCaptionIsTheExecutablesNameWithoutItsExtension) {
+    const std::string exe = Stage("My Corvane.v2.exe");
+    ForeignWindow foreign("TStartupForeign");
+    ASSERT_TRUE(foreign.BringToFront());
+    Process& corvane = Keep(Process::Start(exe, ""));
+    ExpectRefusal(corvane, "My Corvane.v2");
+}
+
+TEST_F(StartupRefusal, ASwitchNamingNoHostIsRefusedEvenWithAHostInFront) {
+    const std::string exe = Stage();
+    HostSim host = HostSim::Start();
+    ForeignWindow foreign("TStartupForeign");
+    std::uint32_t gone = 0;
+    {
+        ForeignWindow closed("TStartupClosed");
+        gone = closed.Handle32();
+    }
+    for (const std::uint32_t handle : {foreign.Handle32(), gone}) {
+        host.BringToFront();
+        Process& corvane = Keep(testsupport::StartCorvane(exe, host, CorvaneStart::Foreground, "/w=" + std::to_string(handle)));
+        ExpectRefusal(corvane, "Corvane");
+        EXPECT_FALSE(MutexExists(InstanceName("Corvane", host.Handle32())));
+    }
+}
+
+// ----------------------------------------------------------------------------------------------
+// Which host is served
+
+using StartupHostChoice = StartupTest;
+
+TEST_F(StartupHostChoice, TheHostInFrontIsServed) {
+    const std::string exe = Stage();
+    HostSim host = HostSim::Start();
+    Process& corvane = Keep(testsupport::StartCorvane(exe, host));
+    EXPECT_TRUE(Serves(corvane, "Corvane", host));
+    EXPECT_TRUE(VisibleWindowsOf(corvane.Id()).empty()) << "no top-level window of its own";
+}
+
+TEST_F(StartupHostChoice, TheSwitchWinsOverTheHostInFrontInEitherCase) {
+    const std::string exe = Stage();
+    HostSim named = HostSim::Start();
+    HostSim inFront = HostSim::Start();
+    for (const char* prefix : {"/w=", "/W="}) {
+        inFront.BringToFront();
+        Process corvane = testsupport::StartCorvane(exe, inFront, CorvaneStart::Foreground,
+                                                    prefix + std::to_string(named.Handle32()));
+        EXPECT_TRUE(Serves(corvane, "Corvane", named)) << prefix;
+        EXPECT_FALSE(MutexExists(InstanceName("Corvane", inFront.Handle32()))) << prefix;
+    }
+}
+
+TEST_F(StartupHostChoice, ZeroOrNoDigitsKeepTheHostInFront) {
+    const std::string exe = Stage();
+    HostSim other = HostSim::Start();
+    HostSim inFront = HostSim::Start();
+    const std::string otherSwitch = "/w=" + std::to_string(other.Handle32());
+    // "/w=abc" decides (as nothing) although a good value follows; "/w=" alone is passed over.
+    const struct {
+        std::string arguments;
+        const HostSim* served;
+    } cases[] = {{"/w=0", &inFront}, {"/w=xyz", &inFront}, {"/w=abc " + otherSwitch, &inFront}, {"/w= " + otherSwitch, &other}};
+    for (const auto& c : cases) {
+        Process corvane = testsupport::StartCorvane(exe, inFront, CorvaneStart::Foreground, c.arguments);
+        EXPECT_TRUE(Serves(corvane, "Corvane", *c.served)) << c.arguments;
+    }
+}
+
+// ----------------------------------------------------------------------------------------------
+// One instance per host window and executable name
+
+using StartupInstances = StartupTest;
+
+TEST_F(StartupInstances, ASecondStartForTheSameHostEndsSilently) {
+    const std::string exe = Stage();
+    HostSim host = HostSim::Start();
+    Process& first = Keep(testsupport::StartCorvane(exe, host));
+    ASSERT_TRUE(Serves(first, "Corvane", host));
+
+    Process& second = Keep(testsupport::StartCorvane(exe, host, CorvaneStart::WithHandle));
+    bool showedWindow = false;
+    const bool ended = testsupport::WaitUntil(
+        [&] {
+            showedWindow = showedWindow || !VisibleWindowsOf(second.Id()).empty();
+            return !second.Running();
+        },
+        kExitTimeoutMs);
+    EXPECT_TRUE(ended);
+    EXPECT_FALSE(showedWindow);
+    DWORD code = 1;
+    EXPECT_TRUE(second.WaitExit(0, &code));
+    EXPECT_EQ(code, 0u);
+    EXPECT_TRUE(first.Running());
+    EXPECT_TRUE(MutexExists(InstanceName("Corvane", host.Handle32())));
+}
+
+TEST_F(StartupInstances, TwoHostsGetTwoInstances) {
+    const std::string exe = Stage();
+    HostSim one = HostSim::Start();
+    HostSim two = HostSim::Start();
+    Process& forOne = Keep(testsupport::StartCorvane(exe, one, CorvaneStart::WithHandle));
+    Process& forTwo = Keep(testsupport::StartCorvane(exe, two, CorvaneStart::WithHandle));
+    EXPECT_TRUE(Serves(forOne, "Corvane", one));
+    EXPECT_TRUE(Serves(forTwo, "Corvane", two));
+    testsupport::PumpFor(1500);  // past a watchdog round: both stay
+    EXPECT_TRUE(forOne.Running());
+    EXPECT_TRUE(forTwo.Running());
+}
+
+TEST_F(StartupInstances, ACopyUnderAnotherNameIsNotKeptOut) {
+    const std::string exe = Stage();
+    const std::string copy = Stage("Corvane2.exe");
+    HostSim host = HostSim::Start();
+    Process& original = Keep(testsupport::StartCorvane(exe, host, CorvaneStart::WithHandle));
+    ASSERT_TRUE(Serves(original, "Corvane", host));
+    Process& second = Keep(testsupport::StartCorvane(copy, host, CorvaneStart::WithHandle));
+    EXPECT_TRUE(Serves(second, "Corvane2", host));
+    EXPECT_TRUE(original.Running());
+}
+
+TEST_F(StartupInstances, TheHostCanBeServedAgainOnceItsInstanceIsGone) {
+    const std::string exe = Stage();
+    HostSim host = HostSim::Start();
+    Process first = testsupport::StartCorvane(exe, host);
+    ASSERT_TRUE(Serves(first, "Corvane", host));
+    first.Kill();
+    EXPECT_FALSE(MutexExists(InstanceName("Corvane", host.Handle32())));
+    Process& again = Keep(testsupport::StartCorvane(exe, host));
+    EXPECT_TRUE(Serves(again, "Corvane", host));
+}
+
+TEST_F(StartupInstances, TheInstanceEndsWhenItsHostCloses) {
+    const std::string exe = Stage();
+    HostSim host = HostSim::Start();
+    const std::uint32_t handle = host.Handle32();
+    Process& corvane = Keep(testsupport::StartCorvane(exe, host));
+    ASSERT_TRUE(Serves(corvane, "Corvane", host));
+    ASSERT_TRUE(host.Close());
+    EXPECT_TRUE(corvane.WaitExit(kExitTimeoutMs));
+    EXPECT_FALSE(MutexExists(InstanceName("Corvane", handle)));
+}
+
+}  // namespace
