@@ -5,6 +5,9 @@
 // OnItemClick (the handler reads SelectedFile); with no handler the shell opens the file.
 // It knows nothing of the program it is used in.
 //
+// With Images set, every file item gets an image of its own in that list, its type's icon
+// (a type the shell gives no icon for leaves the item without one, image -1).
+//
 // A repeated LoadItems first removes what the previous load generated: its items (from the first
 // of them to the end of the top level, so items the owner put in front stay) and its images.
 
