@@ -1,0 +1,95 @@
+// The preview button: the host's document in the browser window, from its own file when it has
+// one (saved first when modified), otherwise from a copy of its text in Buffer.htm.
+
+#include "toolbar/Preview.h"
+
+#include <windows.h>
+
+#include "browser/Unit2.h"
+#include "toolbar/Unit1.h"
+#include "toolkit/Application.h"
+#include "toolkit/Error.h"
+#include "toolkit/Handles.h"
+#include "toolkit/Text.h"
+
+namespace preview {
+
+namespace {
+
+constexpr wchar_t kUnsavedWarning[] =
+    L"ファイルが保存されていないため、\r\n"
+    L"一時ファイルに保存してから表示します。\r\n"
+    L"設定によっては正しく表示されない可能性があるため、\r\n"
+    L"できるだけファイルを保存してからこの操作を実行してください。";
+constexpr wchar_t kWarningCaption[] = L"Corvane with Kestrix";
+constexpr DWORD kLongestModulePath = 32768;
+
+std::string ExecutableFolder() {
+    std::string path(MAX_PATH, '\0');
+    for (;;) {
+        const DWORD size = static_cast<DWORD>(path.size());
+        const DWORD length = ::GetModuleFileNameA(nullptr, path.data(), size);
+        if (length < size || size >= kLongestModulePath) {
+            path.resize(length < size ? length : 0);
+            break;
+        }
+        path.assign(static_cast<size_t>(size) * 2, '\0');
+    }
+    return path.substr(0, path.find_last_of("\\/") + 1);
+}
+
+[[noreturn]] void FailToCreate(const std::string& path) {
+    throw toolkit::Error(toolkit::FormatMessageText(L"ファイル %s を作成できません", toolkit::AnsiToWide(path)));
+}
+
+bool WriteAll(HANDLE file, std::string_view content) {
+    while (!content.empty()) {
+        const DWORD chunk = content.size() > 0x10000000u ? 0x10000000u : static_cast<DWORD>(content.size());
+        DWORD written = 0;
+        if (!::WriteFile(file, content.data(), chunk, &written, nullptr) || written == 0) return false;
+        content.remove_prefix(written);
+    }
+    return true;
+}
+
+}  // namespace
+
+std::string BufferFilePath() { return ExecutableFolder() + "Buffer.htm"; }
+
+void WriteFileWhole(const std::string& path, std::string_view content) {
+    // One name per process, so two instances serving two hosts from one folder do not meet.
+    const std::string partial = path + "." + std::to_string(::GetCurrentProcessId()) + ".tmp";
+    toolkit::FileHandle file{::CreateFileA(partial.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                           FILE_ATTRIBUTE_NORMAL, nullptr)};
+    if (!file) FailToCreate(path);
+    const bool written = WriteAll(file.Get(), content) && ::CloseHandle(file.Release());
+    if (!written || !::MoveFileExA(partial.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING)) {
+        file.Reset();
+        ::DeleteFileA(partial.c_str());
+        FailToCreate(path);
+    }
+}
+
+void ShowHostTextInBrowser(kestrix::HostHandle host) {
+    const std::string path = BufferFilePath();
+    std::string content = kestrix::GetHostText(host);
+    content += "\r\n";
+    WriteFileWhole(path, content);
+    Form2->Show();
+    Form2->WebBrowser->Navigate(toolkit::AnsiToWide(path));
+}
+
+}  // namespace preview
+
+void TForm1::Btn_KestrixtoBrouserClick() {
+    using kestrix::HostWindow;
+    if (!kestrix::GetHostFileName(HostWindow).empty()) {
+        kestrix::SaveHostDocumentIfModified(HostWindow);
+        Form2->Show();
+        // Asked again: saving may have given the document another name.
+        Form2->WebBrowser->Navigate(toolkit::AnsiToWide(kestrix::GetHostFileName(HostWindow)));
+        return;
+    }
+    toolkit::App().MessageBox(preview::kUnsavedWarning, preview::kWarningCaption, MB_ICONWARNING | MB_OK);
+    preview::ShowHostTextInBrowser(HostWindow);
+}
