@@ -4,7 +4,7 @@
 #include <windows.h>
 #include <shlobj.h>
 
-#include <cstring>
+#include <algorithm>
 #include <memory>
 #include <string>
 
@@ -26,7 +26,7 @@ std::string FavoritesFolder() {
     const toolkit::ItemIdList list{raw};
     char path[MAX_PATH] = {};
     if (list) ::SHGetPathFromIDListA(static_cast<LPCITEMIDLIST>(list.Get()), path);
-    return std::string(path, ::strnlen(path, MAX_PATH));
+    return std::string(path, std::find(path, path + MAX_PATH, '\0'));
 }
 
 std::string InternetShortcutAddress(const std::string& shortcutFile) {
