@@ -94,7 +94,10 @@ public:
     HWND OwnerWindow() const noexcept { return owner_; }
 
     // Shows the menu with its top-left corner at a screen point and returns once it has closed
-    // and the chosen item's action, if any, has run.
+    // and the chosen item's action, if any, has run. Invisible items are left out, and with
+    // AutoLineReduction so are the separators it hides; a group with nothing to show is a plain
+    // item. While the menu is open it has the keyboard, also when another thread's window (the
+    // host's) is in front; that window is in front again when the menu closes.
     void Popup(int x, int y);
 
 private:

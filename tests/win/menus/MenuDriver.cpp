@@ -46,7 +46,6 @@ std::vector<ShownItem> ItemsOf(HMENU menu) {
         item.separator = (info.fType & MFT_SEPARATOR) != 0;
         item.ownerDrawn = (info.fType & MFT_OWNERDRAW) != 0;
         item.disabled = (info.fState & MFS_DISABLED) != 0;
-        item.highlighted = (info.fState & MFS_HILITE) != 0;
         item.submenu = info.hSubMenu;
         ::GetMenuItemRect(nullptr, menu, position, &item.rect);
         items.push_back(item);

@@ -18,7 +18,6 @@ struct ShownItem {
     bool separator = false;
     bool ownerDrawn = false;
     bool disabled = false;
-    bool highlighted = false;
     HMENU submenu = nullptr;
     RECT rect{};  // on the screen; empty when the menu system gives none
 };

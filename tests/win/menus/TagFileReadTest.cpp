@@ -50,14 +50,6 @@ TEST_F(TagFileRead, MissingOrUnreadableFileGivesTheFileOpenError) {
     }
 }
 
-TEST(TagFilePath, IsBesideTheExecutable) {
-    char exe[MAX_PATH] = {};
-    const DWORD length = ::GetModuleFileNameA(nullptr, exe, MAX_PATH);
-    std::string expected(exe, length);
-    expected = expected.substr(0, expected.rfind('\\') + 1) + "Tag.ini";
-    EXPECT_EQ(menus::TagFilePath(), expected);
-}
-
 TEST(MenuModel, ChildrenAreOrderedAndOwnedByTheirParent) {
     toolkit::TMenuItem root;
     // Each item's action holds a share of the token: a destroyed item gives its share back.

@@ -113,11 +113,6 @@ protected:
         return WaitForMenus(1);
     }
 
-    // A key posted to a menu window, as the menu's loop receives it.
-    void PostKey(HWND menu, UINT key) {
-        ::PostMessageW(menu, WM_KEYDOWN, key, 1);
-        PumpFor(100);
-    }
     // A real key press, which goes to whatever thread has the keyboard.
     static void PressKey(UINT key) {
         INPUT input[2] = {};
@@ -209,18 +204,6 @@ TEST_F(TagMenuEndToEnd, ChosenEntriesInsertTheirBytesAtTheHostsCaret) {
     inserted = WaitForInsertions(3);
     ASSERT_EQ(inserted.size(), 3u);
     ExpectInserted(inserted[2], "");
-
-    // Keys posted to the menu window choose as well: Tail's first entry.
-    menus = DropTagMenu();
-    ASSERT_EQ(menus.size(), 1u);
-    for (UINT key : {VK_DOWN, VK_DOWN, VK_DOWN}) PostKey(menus[0], key);  // the separator is passed over
-    PostKey(menus[0], VK_RIGHT);
-    menus = WaitForMenus(2);
-    ASSERT_EQ(menus.size(), 2u);
-    PostKey(menus[1], VK_RETURN);
-    inserted = WaitForInsertions(4);
-    ASSERT_EQ(inserted.size(), 4u);
-    ExpectInserted(inserted[3], "<hr>");
 
     EXPECT_NE(host_.Text().find("A&&B"), std::string::npos) << host_.Text();
     EXPECT_NE(host_.Text().find(Utf8ToAnsi("<h2>表</h2>")), std::string::npos) << host_.Text();
