@@ -6,4 +6,5 @@ corvane_native_test(hostlink_native_tests
 corvane_windows_test(hostlink_win_tests DESKTOP TIMEOUT 90
   SOURCES ${CMAKE_CURRENT_SOURCE_DIR}/win/hostlink/HostLinkTest.cpp
           ${CMAKE_CURRENT_SOURCE_DIR}/win/hostlink/FakeHost.cpp
+          ${CMAKE_CURRENT_SOURCE_DIR}/win/hostlink/HostSimTest.cpp
   LIBS hostlink)

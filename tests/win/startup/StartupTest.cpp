@@ -10,6 +10,7 @@
 
 #include "HostSim.h"
 #include "TestSupport.h"
+#include "toolkit/Handles.h"
 
 namespace {
 
@@ -169,6 +170,36 @@ TEST_F(StartupHostChoice, TheHostInFrontIsServed) {
     Process& corvane = Keep(testsupport::StartCorvane(exe, host));
     EXPECT_TRUE(Serves(corvane, "Corvane", host));
     EXPECT_TRUE(VisibleWindowsOf(corvane.Id()).empty()) << "no top-level window of its own";
+}
+
+// The normal start: the host starts it with no arguments while its own window is in front.
+TEST_F(StartupHostChoice, TheHostStartingItFromItsToolsMenuIsServed) {
+    HostSim::Options options;
+    options.corvane = Stage();
+    options.startCorvane = true;
+    HostSim host = HostSim::Start(options);
+    const HWND planted = testsupport::WaitForWindow(
+        [&]() -> HWND {
+            for (HWND child = ::GetWindow(host.Toolbar(), GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT)) {
+                DWORD owner = 0;
+                ::GetWindowThreadProcessId(child, &owner);
+                if (owner != host.Proc().Id()) return child;
+            }
+            return nullptr;
+        },
+        kStartTimeoutMs);
+    ASSERT_NE(planted, nullptr);
+    DWORD corvaneId = 0;
+    ::GetWindowThreadProcessId(planted, &corvaneId);
+    const toolkit::KernelHandle corvane(::OpenProcess(SYNCHRONIZE | PROCESS_TERMINATE, FALSE, corvaneId));
+    ASSERT_TRUE(corvane);
+    EXPECT_TRUE(MutexExists(InstanceName("Corvane", host.Handle32())));
+    ASSERT_TRUE(host.Close());
+    if (::WaitForSingleObject(corvane.Get(), kExitTimeoutMs) != WAIT_OBJECT_0) {
+        ADD_FAILURE() << "Corvane outlived its host";
+        ::TerminateProcess(corvane.Get(), 99);
+        ::WaitForSingleObject(corvane.Get(), 5000);
+    }
 }
 
 TEST_F(StartupHostChoice, TheSwitchWinsOverTheHostInFrontInEitherCase) {

@@ -1,0 +1,143 @@
+// How long Corvane takes to start: from CreateProcess until (a) its toolbar is a visible child of
+// the host's toolbar and (b) its browser window (class TForm2) exists, each as a ratio to the time
+// a minimal window program takes to show its one hidden window. Runs alternate between the two
+// programs so that both see the same machine; the medians are compared.
+//
+//   startup_bench [runs]     (default 9)
+
+#include <windows.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "HostSim.h"
+#include "TestSupport.h"
+
+namespace {
+
+using testsupport::HostSim;
+using testsupport::Process;
+
+constexpr double kGiveUpMs = 10000;
+constexpr char kTagIni[] = "%Tags\r\n&<b></b>\r\n&<i></i>\r\n%More\r\n&<br>\r\n";
+
+double NowMs() {
+    static const double ticksPerMs = [] {
+        LARGE_INTEGER frequency;
+        ::QueryPerformanceFrequency(&frequency);
+        return static_cast<double>(frequency.QuadPart) / 1000.0;
+    }();
+    LARGE_INTEGER now;
+    ::QueryPerformanceCounter(&now);
+    return static_cast<double>(now.QuadPart) / ticksPerMs;
+}
+
+// Polls every millisecond; the benchmark's own thread has no windows that need serving.
+void Nap() {
+    MSG message;
+    while (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) ::DispatchMessageW(&message);
+    ::Sleep(1);
+}
+
+std::optional<double> Median(std::vector<double> values) {
+    if (values.empty()) return std::nullopt;
+    std::sort(values.begin(), values.end());
+    const size_t middle = values.size() / 2;
+    return values.size() % 2 ? values[middle] : (values[middle - 1] + values[middle]) / 2;
+}
+
+double MinimalRun(const std::string& exe) {
+    const double start = NowMs();
+    Process minimal = Process::Start(exe, "");
+    double shown = -1;
+    while (NowMs() - start < kGiveUpMs) {
+        if (!testsupport::TopLevelWindowsOf(minimal.Id(), "TMinimalBenchWindow").empty()) {
+            shown = NowMs() - start;
+            break;
+        }
+        Nap();
+    }
+    minimal.Kill();
+    return shown;
+}
+
+struct CorvaneTimes {
+    double planted = -1;  // -1: not within the time
+    double browser = -1;
+};
+
+CorvaneTimes CorvaneRun(const std::string& exe, const HostSim& host) {
+    CorvaneTimes times;
+    const double start = NowMs();
+    Process corvane = testsupport::StartCorvane(exe, host, testsupport::CorvaneStart::WithHandle);
+    while (NowMs() - start < kGiveUpMs && (times.planted < 0 || times.browser < 0) && corvane.Running()) {
+        if (times.planted < 0) {
+            const HWND planted = testsupport::FindPlantedToolbar(host, corvane.Id());
+            if (planted && ::IsWindowVisible(planted)) times.planted = NowMs() - start;
+        }
+        if (times.browser < 0 && !testsupport::TopLevelWindowsOf(corvane.Id(), "TForm2").empty())
+            times.browser = NowMs() - start;
+        Nap();
+    }
+    corvane.Kill();
+    // The next instance may only start once this one's mutex is gone with it.
+    corvane.WaitExit(5000);
+    return times;
+}
+
+void Report(const char* what, const std::vector<double>& times, int runs, double baseline) {
+    const std::optional<double> median = Median(times);
+    if (!median) {
+        std::printf("  %-34s not reached in any of %d runs (gave up after %.0f ms)\n", what, runs, kGiveUpMs);
+        return;
+    }
+    std::printf("  %-34s %8.1f ms  ratio %.2f", what, *median, *median / baseline);
+    if (static_cast<int>(times.size()) < runs) std::printf("  (reached in %zu of %d runs)", times.size(), runs);
+    std::printf("\n");
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    const int runs = argc > 1 ? std::max(1, std::atoi(argv[1])) : 9;
+    const std::string dir = testsupport::ScratchDir("startup-bench");
+    const std::string corvaneExe = testsupport::StageCorvane(dir, kTagIni);
+    const std::string minimalExe = testsupport::WinePath(MINIMAL_EXE_UNIX);
+
+    HostSim host = HostSim::Start();
+    if (!host.Main()) {
+        std::printf("startup benchmark: the stand-in host did not start\n");
+        return 1;
+    }
+    // One of each first, not counted: the first start of a program pays for loading it from disk.
+    MinimalRun(minimalExe);
+    CorvaneRun(corvaneExe, host);
+
+    std::vector<double> minimal, planted, browser;
+    for (int i = 0; i < runs; ++i) {
+        if (const double t = MinimalRun(minimalExe); t >= 0) minimal.push_back(t);
+        const CorvaneTimes times = CorvaneRun(corvaneExe, host);
+        if (times.planted >= 0) planted.push_back(times.planted);
+        if (times.browser >= 0) browser.push_back(times.browser);
+    }
+
+    std::printf("startup benchmark: medians of %d runs, ratios to the minimal window program\n", runs);
+    const std::optional<double> baseline = Median(minimal);
+    if (!baseline || *baseline <= 0) {
+        std::printf("  the minimal program never showed its window: no baseline\n");
+        return 1;
+    }
+    std::printf("  %-34s %8.1f ms  ratio 1.00 (baseline)\n", "minimal program: window created", *baseline);
+    if (planted.empty())
+        std::printf("  %-34s not planted (no visible toolbar in the host's within %.0f ms, %d runs)\n",
+                    "Corvane: toolbar planted", kGiveUpMs, runs);
+    else
+        Report("Corvane: toolbar planted", planted, runs, *baseline);
+    Report("Corvane: browser window created", browser, runs, *baseline);
+    testsupport::RemoveTree(dir);
+    return 0;
+}
