@@ -56,6 +56,9 @@ winebed_up() {
   fi
   winebed_init_prefix
   wineserver -p
+  # The first program of a fresh server starts the prefix's services, which can take longer than
+  # a test's discovery allows: start one before any test does.
+  wine cmd /c echo warm </dev/null >/dev/null 2>&1
   export WINEBED_UP=1
 }
 
