@@ -16,7 +16,8 @@ int TImageList::AddIcon(HICON icon) { return ::ImageList_AddIcon(list_.Get(), ic
 int TImageList::AddStrip(HBITMAP strip, HBITMAP mask) { return ::ImageList_Add(list_.Get(), strip, mask); }
 
 void TImageList::RemoveFrom(int index) {
-    for (int i = Count() - 1; i >= index && i >= 0; --i) ::ImageList_Remove(list_.Get(), i);
+    // One cut: removing images one at a time rebuilds the whole list each time.
+    if (index >= 0 && index < Count()) ::ImageList_SetImageCount(list_.Get(), static_cast<UINT>(index));
 }
 
 void TImageList::Draw(int index, HDC dc, int x, int y, UINT style) const {
