@@ -87,7 +87,7 @@ private:
 class StartupTest : public ::testing::Test {
 protected:
     std::string Stage(const std::string& exeName = "Corvane.exe") {
-        if (dir_.empty()) dir_ = testsupport::ScratchDir("startup");
+        if (dir_.empty()) dir_ = testsupport::ScratchDir("startup-e2e");
         return testsupport::StageCorvane(dir_, kTagIni, exeName);
     }
     void TearDown() override {
