@@ -3,3 +3,10 @@
 corvane_native_test(toolbar_settings_test
   SOURCES ${CMAKE_CURRENT_SOURCE_DIR}/native/toolbar/ToolbarSettingsTest.cpp
   LIBS toolbar_core)
+
+# A staged Corvane planted in the stand-in host, driven from outside with real input.
+corvane_windows_test(toolbar_e2e_tests DESKTOP TIMEOUT 150
+  SOURCES win/toolbar/ToolbarEndToEnd.cpp win/toolbar/ToolbarDriver.cpp)
+if(WIN32)
+  add_dependencies(toolbar_e2e_tests Corvane hostsim)
+endif()

@@ -202,9 +202,10 @@ void TToolBar1::SetDropDownMenu(Item button, toolkit::TPopupMenu& menu) {
 
 void TToolBar1::SetFlat(bool flat) {
     flat_ = flat;
-    LONG_PTR style = ::SendMessageW(buttons_, TB_GETSTYLE, 0, 0);
+    // Through the window style, which the toolbar control follows (WM_STYLECHANGED).
+    LONG_PTR style = ::GetWindowLongPtrW(buttons_, GWL_STYLE);
     style = flat ? (style | TBSTYLE_FLAT) : (style & ~static_cast<LONG_PTR>(TBSTYLE_FLAT));
-    ::SendMessageW(buttons_, TB_SETSTYLE, 0, style);
+    ::SetWindowLongPtrW(buttons_, GWL_STYLE, style);
     // The bitmap size message makes the toolbar lay its buttons out again for the new style.
     ::SendMessageW(buttons_, TB_SETBITMAPSIZE, 0, MAKELPARAM(kImageSize, kImageSize));
     FollowLayout();

@@ -1,0 +1,159 @@
+#include "ToolbarDriver.h"
+
+#include <gtest/gtest.h>
+
+namespace toolbartest {
+
+using namespace testsupport;
+
+namespace {
+
+constexpr DWORD kPlantTimeoutMs = 15000;
+
+// A block of another process's memory, for the toolbar messages that answer through a pointer.
+class RemoteBlock {
+public:
+    RemoteBlock(HANDLE process, size_t size)
+        : process_(process), address_(::VirtualAllocEx(process, nullptr, size, MEM_COMMIT, PAGE_READWRITE)) {}
+    ~RemoteBlock() {
+        if (address_) ::VirtualFreeEx(process_, address_, 0, MEM_RELEASE);
+    }
+    RemoteBlock(const RemoteBlock&) = delete;
+    RemoteBlock& operator=(const RemoteBlock&) = delete;
+
+    LPARAM Address() const { return reinterpret_cast<LPARAM>(address_); }
+    template <typename T>
+    T Read() const {
+        T value{};
+        SIZE_T read = 0;
+        if (!address_ || !::ReadProcessMemory(process_, address_, &value, sizeof value, &read))
+            ADD_FAILURE() << "cannot read Corvane's memory";
+        return value;
+    }
+
+private:
+    HANDLE process_;
+    void* address_;
+};
+
+void SendMouse(DWORD flags) {
+    INPUT input{};
+    input.type = INPUT_MOUSE;
+    input.mi.dwFlags = flags;
+    ::SendInput(1, &input, sizeof input);
+}
+
+void SendKey(WORD key, bool up) {
+    INPUT input{};
+    input.type = INPUT_KEYBOARD;
+    input.ki.wVk = key;
+    input.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
+    ::SendInput(1, &input, sizeof input);
+}
+
+}  // namespace
+
+void ClickAt(POINT screen) {
+    ::SetCursorPos(screen.x, screen.y);
+    PumpFor(50);
+    SendMouse(MOUSEEVENTF_LEFTDOWN);
+    PumpFor(50);
+    SendMouse(MOUSEEVENTF_LEFTUP);
+    PumpFor(150);
+}
+
+void PressKey(WORD virtualKey, bool alt) {
+    if (alt) SendKey(VK_MENU, false);
+    SendKey(virtualKey, false);
+    SendKey(virtualKey, true);
+    if (alt) SendKey(VK_MENU, true);
+    PumpFor(150);
+}
+
+CorvaneOnHost::~CorvaneOnHost() {
+    corvane_.Kill();
+    host_ = HostSim();
+    if (!dir_.empty()) RemoveTree(dir_);
+}
+
+void CorvaneOnHost::Start(const HostSim::Options& options, const char* tagIni, bool waitForToolbar) {
+    dir_ = ScratchDir("toolbar e2e");
+    const std::string exe = StageCorvane(dir_, tagIni);
+    host_ = HostSim::Start(options);
+    ASSERT_NE(host_.Main(), nullptr) << "the stand-in host did not start";
+    corvane_ = StartCorvane(exe, host_);
+    ASSERT_TRUE(corvane_.Running());
+    if (!waitForToolbar) return;
+    planted_ = WaitForPlantedToolbar(host_, corvane_.Id(), kPlantTimeoutMs);
+    ASSERT_NE(planted_, nullptr) << "Corvane planted no visible toolbar in the host";
+    // The address box is shown right after the toolbar.
+    ASSERT_TRUE(WaitUntil([&] { return URL() && ::IsWindowVisible(URL()); }, kPlantTimeoutMs));
+}
+
+HWND CorvaneOnHost::Buttons() const { return ::FindWindowExA(planted_, nullptr, "ToolbarWindow32", nullptr); }
+
+HWND CorvaneOnHost::URL() const { return ::FindWindowExA(Buttons(), nullptr, "Edit", nullptr); }
+
+RECT CorvaneOnHost::ItemRect(int index) const {
+    RemoteBlock rect(corvane_.Handle(), sizeof(RECT));
+    if (!::SendMessageW(Buttons(), TB_GETITEMRECT, static_cast<WPARAM>(index), rect.Address()))
+        ADD_FAILURE() << "no toolbar item " << index;
+    return rect.Read<RECT>();
+}
+
+TBBUTTON CorvaneOnHost::Button(int index) const {
+    RemoteBlock button(corvane_.Handle(), sizeof(TBBUTTON));
+    if (!::SendMessageW(Buttons(), TB_GETBUTTON, static_cast<WPARAM>(index), button.Address()))
+        ADD_FAILURE() << "no toolbar button " << index;
+    return button.Read<TBBUTTON>();
+}
+
+void CorvaneOnHost::ClickItem(int index) const {
+    const RECT item = ItemRect(index);
+    POINT centre{(item.left + item.right) / 2, (item.top + item.bottom) / 2};
+    ::ClientToScreen(Buttons(), &centre);
+    ClickAt(centre);
+}
+
+void CorvaneOnHost::FocusURL(int caret) const {
+    RECT box{};
+    ::GetWindowRect(URL(), &box);
+    ClickAt(POINT{box.right - 4, (box.top + box.bottom) / 2});
+    ::SendMessageW(URL(), EM_SETSEL, static_cast<WPARAM>(caret), caret);
+}
+
+std::string CorvaneOnHost::URLText() const { return WindowTextAnsi(URL()); }
+
+int CorvaneOnHost::URLCaret() const {
+    DWORD start = 0, end = 0;
+    const LRESULT selection = ::SendMessageW(URL(), EM_GETSEL, 0, 0);
+    start = LOWORD(selection);
+    end = HIWORD(selection);
+    return start == end ? static_cast<int>(start) : -1;
+}
+
+HWND CorvaneOnHost::BrowserWindow() const {
+    const auto windows = TopLevelWindowsOf(corvane_.Id(), "TForm2");
+    return windows.empty() ? nullptr : windows.front();
+}
+
+bool CorvaneOnHost::BrowserShown() const {
+    const HWND browser = BrowserWindow();
+    return browser && ::IsWindowVisible(browser);
+}
+
+HWND CorvaneOnHost::WaitForBox(DWORD timeoutMs) const { return WaitForMessageBox(corvane_.Id(), timeoutMs); }
+
+bool CorvaneOnHost::WaitForEnd(DWORD timeoutMs, bool quietly) const {
+    bool boxSeen = false;
+    const bool ended = WaitUntil(
+        [&] {
+            if (quietly && WaitForMessageBox(corvane_.Id(), 0)) boxSeen = true;
+            return !corvane_.Running();
+        },
+        timeoutMs);
+    if (boxSeen) ADD_FAILURE() << "Corvane showed a message box on its way out";
+    return ended;
+}
+
+}  // namespace toolbartest

@@ -1,0 +1,82 @@
+#pragma once
+// Drives a staged Corvane planted in the stand-in host, from outside, as a user would: its toolbar
+// found in the host, the geometry of its items read from the toolbar control itself, real mouse
+// clicks and key presses, and the windows and boxes that Corvane shows.
+
+#include <windows.h>
+#include <commctrl.h>
+
+#include <string>
+
+#include "HostSim.h"
+#include "TestSupport.h"
+
+namespace toolbartest {
+
+// The toolbar's items, left to right, as the toolbar control holds them.
+enum ItemIndex : int {
+    kToolButton4,
+    kBtnKestrixtoBrouser,
+    kURL,
+    kBtnNavigate,
+    kBtnFavorite,
+    kToolButton9,
+    kBtnTag,
+    kToolButton1,
+    kBtnClose,
+    kItemCount,
+};
+
+// A staged Corvane (Tag.ini beside it) serving a stand-in host; both end with the object.
+class CorvaneOnHost {
+public:
+    CorvaneOnHost() = default;
+    CorvaneOnHost(const CorvaneOnHost&) = delete;
+    CorvaneOnHost& operator=(const CorvaneOnHost&) = delete;
+    ~CorvaneOnHost();
+
+    // Stages Corvane in a fresh scratch folder, starts the host and Corvane in front of it.
+    // With waitForToolbar, waits until the toolbar is planted and visible (a test failure if not).
+    void Start(const testsupport::HostSim::Options& options, const char* tagIni = kTagIni, bool waitForToolbar = true);
+
+    testsupport::HostSim& Host() { return host_; }
+    testsupport::Process& Corvane() { return corvane_; }
+    const std::string& Folder() const { return dir_; }  // the staged executable's folder, "\" at the end
+
+    HWND Planted() const { return planted_; }  // the window Corvane planted in the host's toolbar
+    HWND Buttons() const;                      // the toolbar control inside it
+    HWND URL() const;                          // the address box
+
+    // An item's rectangle in the toolbar control's client area (TB_GETITEMRECT), and its button data.
+    RECT ItemRect(int index) const;
+    TBBUTTON Button(int index) const;
+
+    void ClickItem(int index) const;  // a real click in the middle of the item
+    // Puts the caret at position (EM_SETSEL), after giving the box the focus with a real click.
+    void FocusURL(int caret) const;
+    std::string URLText() const;
+    int URLCaret() const;
+
+    // Corvane's browser window, and whether it is shown.
+    HWND BrowserWindow() const;
+    bool BrowserShown() const;
+    // Corvane's visible message box, waiting up to timeoutMs; null when none.
+    HWND WaitForBox(DWORD timeoutMs) const;
+    // True when Corvane has ended within the time; no message box of Corvane appeared meanwhile
+    // when quietly is set (a test failure otherwise).
+    bool WaitForEnd(DWORD timeoutMs, bool quietly = true) const;
+
+    static constexpr const char* kTagIni = "%Head\r\n&<h1></h1>\r\n";
+
+private:
+    std::string dir_;
+    testsupport::HostSim host_;
+    testsupport::Process corvane_;
+    HWND planted_ = nullptr;
+};
+
+void ClickAt(POINT screen);
+// A real key press (with Alt held when alt is set), delivered to whatever has the keyboard focus.
+void PressKey(WORD virtualKey, bool alt = false);
+
+}  // namespace toolbartest

@@ -1,0 +1,335 @@
+// The docked toolbar end to end: a staged Corvane planted in the stand-in host, seen and driven
+// from outside. Where it is planted and how the host's settings move it; its items; the tooltip,
+// hot item and drop-downs under the real mouse; the watchdog; the close button; the address box
+// and the navigate button with the browser window behind them.
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "ScriptedBrowser.h"
+#include "ToolbarDriver.h"
+
+namespace {
+
+using namespace testsupport;
+using namespace toolbartest;
+
+POINT ClientOrigin(HWND window, HWND of) {
+    RECT rect{};
+    ::GetWindowRect(window, &rect);
+    POINT origin{rect.left, rect.top};
+    ::ScreenToClient(of, &origin);
+    return origin;
+}
+
+SIZE SizeOf(HWND window) {
+    RECT rect{};
+    ::GetWindowRect(window, &rect);
+    return SIZE{rect.right - rect.left, rect.bottom - rect.top};
+}
+
+std::vector<HWND> VisibleWindowsOf(DWORD processId, const char* className) {
+    std::vector<HWND> visible;
+    for (HWND window : TopLevelWindowsOf(processId, className))
+        if (::IsWindowVisible(window)) visible.push_back(window);
+    return visible;
+}
+
+void MoveMouseTo(POINT screen) {
+    ::SetCursorPos(screen.x - 3, screen.y);
+    PumpFor(50);
+    ::SetCursorPos(screen.x, screen.y);
+    INPUT input{};
+    input.type = INPUT_MOUSE;
+    input.mi.dwFlags = MOUSEEVENTF_MOVE;
+    ::SendInput(1, &input, sizeof input);
+    PumpFor(100);
+}
+
+POINT ItemCentreOnScreen(const CorvaneOnHost& corvane, int index) {
+    const RECT item = corvane.ItemRect(index);
+    POINT centre{(item.left + item.right) / 2, (item.top + item.bottom) / 2};
+    ::ClientToScreen(corvane.Buttons(), &centre);
+    return centre;
+}
+
+// ---------------------------------------------------------------------------------------------
+// Where the toolbar is planted
+
+struct PlacementCase {
+    const char* name;
+    int hostAnswer;
+    const char* settings;  // the host's settings file
+    int x, y, borderWidth;
+    bool flat;
+};
+
+void PrintTo(const PlacementCase& c, std::ostream* os) { *os << c.name; }
+
+class ToolbarPlacement : public ::testing::TestWithParam<PlacementCase> {};
+
+TEST_P(ToolbarPlacement, PlantsTheToolbarInTheHostsToolbarWhereTheSettingsSay) {
+    const PlacementCase& c = GetParam();
+    CorvaneOnHost corvane;
+    HostSim::Options options;
+    options.layout = c.hostAnswer;
+    options.iniText = c.settings;
+    corvane.Start(options);
+    ASSERT_NE(corvane.Planted(), nullptr);
+    const HWND hostToolbar = corvane.Host().Toolbar();
+
+    EXPECT_EQ(::GetAncestor(corvane.Planted(), GA_PARENT), hostToolbar);
+    EXPECT_NE(ClassNameOf(corvane.Planted()), "TToolbar");
+    const POINT origin = ClientOrigin(corvane.Planted(), hostToolbar);
+    EXPECT_EQ(origin.x, c.x);
+    EXPECT_EQ(origin.y, c.y);
+    EXPECT_EQ(SizeOf(corvane.Planted()).cx, 337);
+    EXPECT_EQ(SizeOf(corvane.Planted()).cy, 28);
+    // The border is the margin around the toolbar control inside the planted window.
+    const POINT inner = ClientOrigin(corvane.Buttons(), corvane.Planted());
+    EXPECT_EQ(inner.x, c.borderWidth);
+    EXPECT_EQ(inner.y, c.borderWidth);
+    EXPECT_EQ((::GetWindowLongW(corvane.Buttons(), GWL_STYLE) & TBSTYLE_FLAT) != 0, c.flat);
+    EXPECT_TRUE(::IsWindowVisible(corvane.URL()));
+    // Planting and showing the toolbar leaves the host in front.
+    EXPECT_EQ(::GetForegroundWindow(), corvane.Host().Main());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    HostAndSettings, ToolbarPlacement,
+    ::testing::Values(
+        PlacementCase{"HostAnswersOne", 1, "", 369, -2, 1, true},
+        PlacementCase{"HostAnswersZero", 0, "", 314, -2, 1, true},
+        PlacementCase{"HostAnswersSeven", 7, "", 314, -2, 1, true},
+        PlacementCase{"MenuOneWinsOverTheHost", 0, "[Browser]\r\nMenu=1\r\n", 369, -2, 1, true},
+        PlacementCase{"MenuTwoWinsOverTheHost", 1, "[Browser]\r\nMenu=2\r\n", 314, -2, 1, true},
+        PlacementCase{"OtherMenuLeavesItToTheHost", 1, "[Browser]\r\nMenu=$3\r\n", 369, -2, 1, true},
+        PlacementCase{"FlatZeroIsRaised", 0, "[Option]\r\nFlatToolBar=0\r\n", 314, 0, 0, false},
+        PlacementCase{"FlatNonZeroIsFlat", 0, "[Option]\r\nFlatToolBar=0x10\r\n", 314, -2, 1, true},
+        PlacementCase{"NoIntegersGiveTheDefaults", 1, "[Option]\r\nFlatToolBar=no\r\n[Browser]\r\nMenu=2abc\r\n", 369,
+                      -2, 1, true}),
+    [](const ::testing::TestParamInfo<PlacementCase>& info) { return std::string(info.param.name); });
+
+// ---------------------------------------------------------------------------------------------
+// The toolbar's items under the mouse
+
+class ToolbarItems : public ::testing::Test {
+protected:
+    void SetUp() override { corvane_.Start(HostSim::Options{}); }
+    CorvaneOnHost corvane_;
+};
+
+TEST_F(ToolbarItems, SitAtTheirPlacesWithTheirPictures) {
+    ASSERT_NE(corvane_.Buttons(), nullptr);
+    const int lefts[kItemCount] = {0, 8, 31, 152, 175, 198, 206, 229, 252};
+    const int widths[kItemCount] = {8, 23, 121, 23, 23, 8, 23, 23, 23};
+    for (int i = 0; i < kItemCount; ++i) {
+        const RECT item = corvane_.ItemRect(i);
+        EXPECT_EQ(item.left, lefts[i]) << "item " << i;
+        EXPECT_EQ(item.right - item.left, widths[i]) << "item " << i;
+    }
+    const int pictures[][2] = {{kBtnKestrixtoBrouser, 1}, {kBtnNavigate, 7}, {kBtnFavorite, 8},
+                               {kBtnTag, 0},              {kToolButton1, 9}, {kBtnClose, 6}};
+    for (const auto& [index, picture] : pictures) {
+        const TBBUTTON button = corvane_.Button(index);
+        EXPECT_EQ(button.iBitmap, picture) << "item " << index;
+        EXPECT_EQ((button.fsStyle & BTNS_DROPDOWN) != 0, index == kBtnFavorite || index == kBtnTag) << "item " << index;
+    }
+    for (int separator : {kToolButton4, kURL, kToolButton9})
+        EXPECT_TRUE(corvane_.Button(separator).fsStyle & BTNS_SEP) << "item " << separator;
+
+    const HWND url = corvane_.URL();
+    ASSERT_NE(url, nullptr);
+    EXPECT_EQ(ClientOrigin(url, corvane_.Buttons()).x, 31);
+    EXPECT_EQ(SizeOf(url).cx, 121);
+    EXPECT_EQ(SizeOf(url).cy, 22);
+    EXPECT_EQ(corvane_.URLText(), "http://");
+}
+
+TEST_F(ToolbarItems, OnlyTheCloseButtonHasATooltipAndTheButtonUnderTheMouseIsHot) {
+    const auto tooltipText = [&]() -> std::string {
+        const auto tips = VisibleWindowsOf(corvane_.Corvane().Id(), "tooltips_class32");
+        return tips.empty() ? std::string() : WindowCaption(tips.front());
+    };
+    MoveMouseTo(ItemCentreOnScreen(corvane_, kBtnClose));
+    EXPECT_EQ(::SendMessageW(corvane_.Buttons(), TB_GETHOTITEM, 0, 0), kBtnClose);
+    EXPECT_TRUE(WaitUntil([&] { return !tooltipText().empty(); }, 4000)) << "no tooltip over the close button";
+    EXPECT_EQ(tooltipText(), "Corvane を終了します");
+
+    for (int index : {kBtnNavigate, kBtnKestrixtoBrouser, kBtnTag}) {
+        MoveMouseTo(ItemCentreOnScreen(corvane_, index));
+        EXPECT_EQ(::SendMessageW(corvane_.Buttons(), TB_GETHOTITEM, 0, 0), index);
+        PumpFor(1500);
+        EXPECT_EQ(tooltipText(), "") << "item " << index;
+    }
+}
+
+TEST_F(ToolbarItems, DropDownButtonsShowTheirMenusUnderThemselvesPressedWhileOpen) {
+    for (int index : {kBtnFavorite, kBtnTag}) {
+        const int command = corvane_.Button(index).idCommand;
+        corvane_.ClickItem(index);
+        std::vector<HWND> menus;
+        ASSERT_TRUE(WaitUntil([&] { return !(menus = VisibleWindowsOf(corvane_.Corvane().Id(), "#32768")).empty(); },
+                              5000))
+            << "no menu under item " << index;
+        const RECT item = corvane_.ItemRect(index);
+        POINT bottomLeft{item.left, item.bottom};
+        ::ClientToScreen(corvane_.Buttons(), &bottomLeft);
+        RECT menu{};
+        ::GetWindowRect(menus.front(), &menu);
+        EXPECT_EQ(menu.left, bottomLeft.x) << "item " << index;
+        EXPECT_EQ(menu.top, bottomLeft.y) << "item " << index;
+        EXPECT_TRUE(::SendMessageW(corvane_.Buttons(), TB_ISBUTTONPRESSED, command, 0)) << "item " << index;
+
+        PressKey(VK_ESCAPE);
+        EXPECT_TRUE(WaitUntil([&] { return VisibleWindowsOf(corvane_.Corvane().Id(), "#32768").empty(); }, 3000));
+        EXPECT_TRUE(WaitUntil([&] { return !::SendMessageW(corvane_.Buttons(), TB_ISBUTTONPRESSED, command, 0); },
+                              2000))
+            << "item " << index;
+        // A drop-down button does nothing else.
+        EXPECT_FALSE(corvane_.BrowserShown());
+        EXPECT_EQ(corvane_.WaitForBox(0), nullptr);
+    }
+}
+
+TEST_F(ToolbarItems, CloseButtonEndsCorvaneAndLeavesTheHost) {
+    corvane_.ClickItem(kBtnClose);
+    EXPECT_TRUE(corvane_.WaitForEnd(3000));
+    EXPECT_TRUE(corvane_.Host().Proc().Running());
+}
+
+// ---------------------------------------------------------------------------------------------
+// The watchdog
+
+TEST(ToolbarWatchdog, FollowsTheHostsToolbarInAndOutOfSightAndTheHostsLayout) {
+    CorvaneOnHost corvane;
+    corvane.Start(HostSim::Options{});
+    ASSERT_NE(corvane.Planted(), nullptr);
+    corvane.Host().HideToolbar();
+    EXPECT_FALSE(::IsWindowVisible(corvane.Planted()));
+    PumpFor(2500);
+    EXPECT_TRUE(corvane.Corvane().Running()) << "a hidden host toolbar ended Corvane";
+
+    corvane.Host().ShowToolbar();
+    EXPECT_TRUE(::IsWindowVisible(corvane.Planted()));
+    corvane.Host().SetLayout(1);
+    EXPECT_TRUE(WaitUntil([&] { return ClientOrigin(corvane.Planted(), corvane.Host().Toolbar()).x == 369; }, 3000));
+    EXPECT_TRUE(corvane.Corvane().Running());
+}
+
+TEST(ToolbarWatchdog, EndsCorvaneQuietlyWhenTheHostsToolbarOrTheHostGoes) {
+    for (bool closeHost : {false, true}) {
+        CorvaneOnHost corvane;
+        corvane.Start(HostSim::Options{});
+        if (closeHost)
+            EXPECT_TRUE(corvane.Host().Close());
+        else
+            corvane.Host().DestroyToolbar();
+        EXPECT_TRUE(corvane.WaitForEnd(2500)) << (closeHost ? "host closed" : "host toolbar destroyed");
+    }
+}
+
+TEST(ToolbarWatchdog, WithoutAHostToolbarTheToolbarStandsAloneUntilTheFirstTick) {
+    CorvaneOnHost corvane;
+    HostSim::Options options;
+    options.noToolbar = true;
+    corvane.Start(options, CorvaneOnHost::kTagIni, false);
+    const HWND alone = WaitForWindow(
+        [&]() -> HWND {
+            const auto windows = VisibleWindowsOf(corvane.Corvane().Id(), "TCorvaneToolBar");
+            return windows.empty() ? nullptr : windows.front();
+        },
+        10000);
+    EXPECT_NE(alone, nullptr) << "the toolbar never showed as a window of its own";
+    EXPECT_TRUE(corvane.WaitForEnd(3000));
+}
+
+TEST(ToolbarWatchdog, AFailedSetUpShowsTheErrorAndEndsOnceTheHostsToolbarIsInSight) {
+    CorvaneOnHost corvane;
+    HostSim::Options options;
+    options.hideToolbarAfterMs = 0;
+    corvane.Start(options, nullptr, false);
+    const HWND box = corvane.WaitForBox(15000);
+    ASSERT_NE(box, nullptr) << "no error box for the missing Tag.ini";
+    EXPECT_NE(MessageBoxText(box).find("Tag.ini"), std::string::npos) << MessageBoxText(box);
+    // While the host's toolbar is hidden, the box stays and Corvane waits.
+    PumpFor(2500);
+    EXPECT_TRUE(corvane.Corvane().Running());
+    EXPECT_TRUE(::IsWindowVisible(box));
+
+    corvane.Host().ShowToolbar();
+    EXPECT_TRUE(corvane.WaitForEnd(3000, false)) << "the box did not end with the watchdog";
+    EXPECT_EQ(FindPlantedToolbar(corvane.Host(), corvane.Corvane().Id()), nullptr);
+}
+
+// ---------------------------------------------------------------------------------------------
+// The address box and the navigate button
+
+class AddressBox : public ::testing::Test {
+protected:
+    void SetUp() override {
+        corvane_.Start(HostSim::Options{});
+        ASSERT_NE(corvane_.URL(), nullptr);
+    }
+    void SetURL(const std::string& ansi) {
+        ::SendMessageA(corvane_.URL(), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(ansi.c_str()));
+    }
+    // Nothing navigated and no browser window shown for a while.
+    void ExpectNoNavigation() {
+        PumpFor(1500);
+        EXPECT_TRUE(browser_.NavigatedUrls().empty());
+        EXPECT_FALSE(corvane_.BrowserShown());
+    }
+
+    ScriptedBrowserRegistration browser_;
+    CorvaneOnHost corvane_;
+};
+
+TEST_F(AddressBox, TypedCharactersEditButKeysGoingDownDoNothing) {
+    corvane_.FocusURL(7);
+    for (WORD key : {VK_LEFT, VK_LEFT, VK_HOME, VK_UP}) PressKey(key);
+    EXPECT_EQ(corvane_.URLCaret(), 7) << "a caret key moved the caret";
+    PressKey('A');
+    PressKey('B');
+    PressKey(VK_BACK);
+    EXPECT_EQ(corvane_.URLText(), "http://a");
+
+    corvane_.FocusURL(0);
+    PressKey(VK_DELETE);
+    PressKey(VK_END);
+    EXPECT_EQ(corvane_.URLText(), "http://a");
+    EXPECT_EQ(corvane_.URLCaret(), 0);
+
+    PressKey(VK_F4, true);
+    PumpFor(1000);
+    EXPECT_TRUE(corvane_.Corvane().Running()) << "Alt+F4 in the box closed Corvane";
+    EXPECT_TRUE(corvane_.Host().Proc().Running()) << "Alt+F4 in the box closed the host";
+    EXPECT_EQ(corvane_.URLText(), "http://a");
+    EXPECT_TRUE(browser_.NavigatedUrls().empty());
+}
+
+TEST_F(AddressBox, EnterOpensWhateverTheBoxHoldsEvenTheBarePrefix) {
+    corvane_.FocusURL(7);
+    PressKey(VK_RETURN);
+    EXPECT_TRUE(WaitUntil([&] { return corvane_.BrowserShown(); }, 5000)) << "no browser window";
+    EXPECT_EQ(browser_.WaitForNavigatedUrls(1, 5000), std::vector<std::string>{"http://"});
+    EXPECT_EQ(corvane_.URLText(), "http://") << "the Enter character reached the box";
+}
+
+TEST_F(AddressBox, NavigateButtonIgnoresAnEmptyBoxAndTheBarePrefix) {
+    corvane_.ClickItem(kBtnNavigate);
+    ExpectNoNavigation();
+    SetURL("");
+    corvane_.ClickItem(kBtnNavigate);
+    ExpectNoNavigation();
+
+    const std::string address = "http://example.jp/" + Utf8ToAnsi("案内") + ".htm";
+    SetURL(address);
+    corvane_.ClickItem(kBtnNavigate);
+    EXPECT_TRUE(WaitUntil([&] { return corvane_.BrowserShown(); }, 5000)) << "no browser window";
+    EXPECT_EQ(browser_.WaitForNavigatedUrls(1, 5000), std::vector<std::string>{"http://example.jp/案内.htm"});
+}
+
+}  // namespace
