@@ -4,6 +4,7 @@
 #include <windows.h>
 #include <commctrl.h>
 #include <objbase.h>
+#include <oleauto.h>
 
 #include <utility>
 
@@ -98,6 +99,12 @@ struct ItemIdListTraits {  // shell item identifier lists are freed by COM's all
     static void Close(Type p) noexcept { ::CoTaskMemFree(p); }
 };
 
+struct BstrTraits {  // automation strings, for text handed to OLE controls
+    using Type = BSTR;
+    static Type Invalid() noexcept { return nullptr; }
+    static void Close(Type s) noexcept { ::SysFreeString(s); }
+};
+
 using KernelHandle = UniqueHandle<KernelHandleTraits>;
 using FileHandle = UniqueHandle<FileHandleTraits>;
 using FindHandle = UniqueHandle<FindHandleTraits>;
@@ -110,6 +117,7 @@ using FontHandle = UniqueHandle<GdiObjectTraits<HFONT>>;
 using BrushHandle = UniqueHandle<GdiObjectTraits<HBRUSH>>;
 using WindowHandle = UniqueHandle<WindowTraits>;
 using ItemIdList = UniqueHandle<ItemIdListTraits>;
+using Bstr = UniqueHandle<BstrTraits>;
 
 // Selects a GDI object into a device context for the life of a scope.
 class SelectObjectScope {

@@ -45,9 +45,7 @@ bool IsKeyMessage(UINT message) { return message >= WM_KEYFIRST && message <= WM
 // ---- ScriptedDispatch ----
 
 ComPtr<ScriptedDispatch> ScriptedDispatch::Create() {
-    ComPtr<ScriptedDispatch> object;
-    object.Attach(new ScriptedDispatch());
-    return object;
+    return ComPtr<ScriptedDispatch>(new ScriptedDispatch());
 }
 
 STDMETHODIMP ScriptedDispatch::QueryInterface(REFIID iid, void** out) noexcept {
@@ -82,9 +80,7 @@ STDMETHODIMP ScriptedDispatch::Invoke(DISPID, REFIID, LCID, WORD, DISPPARAMS*, V
 // ---- ScriptedBrowserControl: scripting ----
 
 ComPtr<ScriptedBrowserControl> ScriptedBrowserControl::Create(bool browsing, Logger logger) {
-    ComPtr<ScriptedBrowserControl> control;
-    control.Attach(new ScriptedBrowserControl(browsing, std::move(logger)));
-    return control;
+    return ComPtr<ScriptedBrowserControl>(new ScriptedBrowserControl(browsing, std::move(logger)));
 }
 
 ScriptedBrowserControl::ScriptedBrowserControl(bool browsing, Logger logger)

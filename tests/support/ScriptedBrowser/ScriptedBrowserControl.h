@@ -54,7 +54,7 @@ public:
 private:
     ScriptedDispatch() = default;
     ~ScriptedDispatch() = default;
-    LONG references_ = 1;
+    LONG references_ = 0;  // the first reference is the creator's
 };
 
 class ScriptedBrowserControl final : public IWebBrowser2,
@@ -257,7 +257,7 @@ private:
     static LRESULT CALLBACK ViewProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     static LRESULT CALLBACK PumpProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
-    LONG references_ = 1;
+    LONG references_ = 0;  // the first reference is the creator's
     bool browsing_;
     Logger logger_;
     std::vector<std::wstring> calls_;

@@ -1,0 +1,10 @@
+# The browser window: in this process around the scripted control, against the system's own
+# control, and the scripted control served to other processes.
+
+corvane_windows_test(browser_window_tests DESKTOP TIMEOUT 60
+  SOURCES win/browser/BrowserWindowTest.cpp win/browser/BrowserDriver.cpp
+  LIBS browser corvane_resources)
+
+corvane_windows_test(browser_system_control_tests DESKTOP TIMEOUT 60
+  SOURCES win/browser/RealControlTest.cpp win/browser/BrowserDriver.cpp
+  LIBS browser corvane_resources)
