@@ -10,3 +10,11 @@ corvane_windows_test(toolbar_e2e_tests DESKTOP TIMEOUT 150
 if(WIN32)
   add_dependencies(toolbar_e2e_tests Corvane hostsim)
 endif()
+
+# The preview button of a staged Corvane in the stand-in host, the browser window scripted.
+corvane_windows_test(toolbar_preview_e2e_tests DESKTOP TIMEOUT 120
+  SOURCES win/preview/PreviewEndToEnd.cpp win/toolbar/ToolbarDriver.cpp)
+if(WIN32)
+  target_include_directories(toolbar_preview_e2e_tests PRIVATE ${CMAKE_CURRENT_SOURCE_DIR}/win/toolbar)
+  add_dependencies(toolbar_preview_e2e_tests Corvane hostsim)
+endif()

@@ -57,6 +57,9 @@ bool WriteAll(HANDLE file, std::string_view content) {
 std::string BufferFilePath() { return ExecutableFolder() + "Buffer.htm"; }
 
 void WriteFileWhole(const std::string& path, std::string_view content) {
+    // Replacing a file by renaming would pass over its read-only attribute, which writing it would not.
+    const DWORD attributes = ::GetFileAttributesA(path.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY)) FailToCreate(path);
     // One name per process, so two instances serving two hosts from one folder do not meet.
     const std::string partial = path + "." + std::to_string(::GetCurrentProcessId()) + ".tmp";
     toolkit::FileHandle file{::CreateFileA(partial.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
