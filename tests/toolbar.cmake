@@ -18,3 +18,13 @@ if(WIN32)
   target_include_directories(toolbar_preview_e2e_tests PRIVATE ${CMAKE_CURRENT_SOURCE_DIR}/win/toolbar)
   add_dependencies(toolbar_preview_e2e_tests Corvane hostsim)
 endif()
+
+# The main form in this process: the message filter, and a preview for a host that has gone. Its
+# own folder, since the form keeps Tag.ini and writes Buffer.htm beside the executable.
+corvane_windows_test(toolbar_form_tests DESKTOP TIMEOUT 90
+  SOURCES win/toolbar/FormInProcess.cpp
+  LIBS toolbar corvane_resources)
+if(WIN32)
+  set_target_properties(toolbar_form_tests PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR}/toolbar-form)
+  add_dependencies(toolbar_form_tests hostsim)
+endif()
