@@ -28,3 +28,11 @@ if(WIN32)
   set_target_properties(toolbar_form_tests PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR}/toolbar-form)
   add_dependencies(toolbar_form_tests hostsim)
 endif()
+
+# The picture converter's format and output, and the program's own picture files.
+corvane_native_test(toolbar_pixelart_test
+  SOURCES ${CMAKE_CURRENT_SOURCE_DIR}/native/toolbar/PixelArtTest.cpp
+  LIBS pixelart_lib)
+if(NOT WIN32)
+  target_compile_definitions(toolbar_pixelart_test PRIVATE CORVANE_IMAGES_DIR="${CMAKE_SOURCE_DIR}/resources/images")
+endif()
