@@ -36,3 +36,10 @@ corvane_native_test(toolbar_pixelart_test
 if(NOT WIN32)
   target_compile_definitions(toolbar_pixelart_test PRIVATE CORVANE_IMAGES_DIR="${CMAKE_SOURCE_DIR}/resources/images")
 endif()
+
+# Not a test: draws the toolbar over the planted one for the demo's screenshot (scripts/demo.sh).
+if(WIN32)
+  add_executable(toolbarpicture win/toolbar/ToolbarPicture.cpp $<TARGET_OBJECTS:corvane_resources>)
+  target_link_libraries(toolbarpicture PRIVATE toolbar)
+  corvane_tool_target(toolbarpicture)
+endif()
