@@ -157,7 +157,7 @@ void TToolBar1::CreateButtons(const toolkit::TImageList& normalImages, const too
     ::SendMessageW(buttons_, TB_SETHOTIMAGELIST, 0, reinterpret_cast<LPARAM>(hotImages.Handle()));
     ::SendMessageW(buttons_, TB_SETBUTTONSIZE, 0, MAKELPARAM(kButtonWidth, kButtonHeight));
     TBBUTTON buttons[kItemCount];
-    for (size_t i = 0; i < kItemCount; ++i) buttons[i] = ButtonFor(kLayout[i]);
+    for (int i = 0; i < kItemCount; ++i) buttons[i] = ButtonFor(kLayout[i]);
     if (!::SendMessageW(buttons_, TB_ADDBUTTONSW, kItemCount, reinterpret_cast<LPARAM>(buttons)))
         throw toolkit::Error(L"ツールバーのボタンを作成できません");
 }

@@ -4,7 +4,7 @@
 
 #include "toolbar/Unit1.h"
 
-#include <cwchar>
+#include <iterator>
 
 #include "browser/Unit2.h"
 #include "hostlink/Kestrix.h"
@@ -31,10 +31,12 @@ constexpr UINT kFilteredMessage = 0x0900;
 constexpr DWORD kSettingBufferLimit = 65536;
 
 toolkit::FontHandle FormFont() {
+    constexpr wchar_t kFace[] = L"ＭＳ Ｐゴシック";
+    static_assert(std::size(kFace) <= LF_FACESIZE);
     LOGFONTW font{};
     font.lfHeight = -12;  // a character height of 12 pixels
     font.lfCharSet = SHIFTJIS_CHARSET;
-    std::wcsncpy(font.lfFaceName, L"ＭＳ Ｐゴシック", LF_FACESIZE - 1);
+    for (size_t i = 0; i < std::size(kFace); ++i) font.lfFaceName[i] = kFace[i];
     return toolkit::FontHandle(::CreateFontIndirectW(&font));
 }
 
