@@ -62,6 +62,28 @@ void ClickAt(POINT screen) {
     PumpFor(150);
 }
 
+void MoveMouseTo(POINT screen) {
+    ::SetCursorPos(screen.x - 3, screen.y);
+    PumpFor(50);
+    ::SetCursorPos(screen.x, screen.y);
+    SendMouse(MOUSEEVENTF_MOVE);
+    PumpFor(100);
+}
+
+POINT ClientOrigin(HWND window, HWND of) {
+    RECT rect{};
+    ::GetWindowRect(window, &rect);
+    POINT origin{rect.left, rect.top};
+    ::ScreenToClient(of, &origin);
+    return origin;
+}
+
+SIZE SizeOf(HWND window) {
+    RECT rect{};
+    ::GetWindowRect(window, &rect);
+    return SIZE{rect.right - rect.left, rect.bottom - rect.top};
+}
+
 void PressKey(WORD virtualKey, bool alt) {
     if (alt) SendKey(VK_MENU, false);
     SendKey(virtualKey, false);
@@ -108,12 +130,14 @@ TBBUTTON CorvaneOnHost::Button(int index) const {
     return button.Read<TBBUTTON>();
 }
 
-void CorvaneOnHost::ClickItem(int index) const {
+POINT CorvaneOnHost::ItemCentre(int index) const {
     const RECT item = ItemRect(index);
     POINT centre{(item.left + item.right) / 2, (item.top + item.bottom) / 2};
     ::ClientToScreen(Buttons(), &centre);
-    ClickAt(centre);
+    return centre;
 }
+
+void CorvaneOnHost::ClickItem(int index) const { ClickAt(ItemCentre(index)); }
 
 void CorvaneOnHost::FocusURL(int caret) const {
     RECT box{};
@@ -125,22 +149,18 @@ void CorvaneOnHost::FocusURL(int caret) const {
 std::string CorvaneOnHost::URLText() const { return WindowTextAnsi(URL()); }
 
 int CorvaneOnHost::URLCaret() const {
-    DWORD start = 0, end = 0;
     const LRESULT selection = ::SendMessageW(URL(), EM_GETSEL, 0, 0);
-    start = LOWORD(selection);
-    end = HIWORD(selection);
-    return start == end ? static_cast<int>(start) : -1;
+    return LOWORD(selection) == HIWORD(selection) ? LOWORD(selection) : -1;
 }
 
-HWND CorvaneOnHost::BrowserWindow() const {
-    const auto windows = TopLevelWindowsOf(corvane_.Id(), "TForm2");
-    return windows.empty() ? nullptr : windows.front();
+std::vector<HWND> CorvaneOnHost::VisibleWindows(const char* className) const {
+    std::vector<HWND> visible;
+    for (HWND window : TopLevelWindowsOf(corvane_.Id(), className))
+        if (::IsWindowVisible(window)) visible.push_back(window);
+    return visible;
 }
 
-bool CorvaneOnHost::BrowserShown() const {
-    const HWND browser = BrowserWindow();
-    return browser && ::IsWindowVisible(browser);
-}
+bool CorvaneOnHost::BrowserShown() const { return !VisibleWindows("TForm2").empty(); }
 
 HWND CorvaneOnHost::WaitForBox(DWORD timeoutMs) const { return WaitForMessageBox(corvane_.Id(), timeoutMs); }
 

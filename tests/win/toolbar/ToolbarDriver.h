@@ -7,6 +7,7 @@
 #include <commctrl.h>
 
 #include <string>
+#include <vector>
 
 #include "HostSim.h"
 #include "TestSupport.h"
@@ -51,15 +52,15 @@ public:
     RECT ItemRect(int index) const;
     TBBUTTON Button(int index) const;
 
-    void ClickItem(int index) const;  // a real click in the middle of the item
+    POINT ItemCentre(int index) const;  // on the screen
+    void ClickItem(int index) const;    // a real click in the middle of the item
     // Puts the caret at position (EM_SETSEL), after giving the box the focus with a real click.
     void FocusURL(int caret) const;
     std::string URLText() const;
     int URLCaret() const;
 
-    // Corvane's browser window, and whether it is shown.
-    HWND BrowserWindow() const;
-    bool BrowserShown() const;
+    std::vector<HWND> VisibleWindows(const char* className) const;  // Corvane's top-level ones
+    bool BrowserShown() const;  // Corvane's browser window
     // Corvane's visible message box, waiting up to timeoutMs; null when none.
     HWND WaitForBox(DWORD timeoutMs) const;
     // True when Corvane has ended within the time; no message box of Corvane appeared meanwhile
@@ -76,6 +77,9 @@ private:
 };
 
 void ClickAt(POINT screen);
+void MoveMouseTo(POINT screen);
+POINT ClientOrigin(HWND window, HWND of);  // window's top-left corner in of's client area
+SIZE SizeOf(HWND window);
 // A real key press (with Alt held when alt is set), delivered to whatever has the keyboard focus.
 void PressKey(WORD virtualKey, bool alt = false);
 
