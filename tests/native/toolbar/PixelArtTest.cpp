@@ -72,16 +72,15 @@ TEST(IconFile, HoldsEachImageWithDoubledHeightAndAnAndMask) {
 }
 
 TEST(ProgramPictures, Draw) {
-    for (const char* name : {"toolbar.txt", "icon.txt"}) {
+    const std::pair<const char*, size_t> strips[] = {{"toolbar.txt", 10}, {"browser.txt", 5}};
+    for (const auto& [name, count] : strips) {
         std::ifstream in(std::string(CORVANE_IMAGES_DIR) + "/" + name, std::ios::binary);
         const auto pictures = pixelart::ParsePictures(in, name);
-        if (std::string(name) == "toolbar.txt") {
-            EXPECT_EQ(pictures.size(), 10u);
-            EXPECT_EQ(pixelart::StripBitmap(pictures, true).size(), 54u + 160 * 16 * 4);
-        } else {
-            EXPECT_FALSE(pixelart::IconFile(pictures).empty());
-        }
+        EXPECT_EQ(pictures.size(), count) << name;
+        EXPECT_EQ(pixelart::StripBitmap(pictures, true).size(), 54u + count * 16 * 16 * 4) << name;
     }
+    std::ifstream icon(std::string(CORVANE_IMAGES_DIR) + "/icon.txt", std::ios::binary);
+    EXPECT_FALSE(pixelart::IconFile(pixelart::ParsePictures(icon, "icon.txt")).empty());
 }
 
 }  // namespace
