@@ -8,3 +8,7 @@ corvane_windows_test(browser_window_tests DESKTOP TIMEOUT 60
 corvane_windows_test(browser_system_control_tests DESKTOP TIMEOUT 60
   SOURCES win/browser/RealControlTest.cpp win/browser/BrowserDriver.cpp
   LIBS browser corvane_resources)
+
+# Starts Corvane and the stand-in host; registers the scripted control for the prefix's user.
+corvane_windows_test(browser_scripted_server_tests DESKTOP TIMEOUT 90
+  SOURCES win/browser/ScriptedServerTest.cpp)

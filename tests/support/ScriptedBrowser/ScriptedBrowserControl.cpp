@@ -201,27 +201,29 @@ HRESULT ScriptedBrowserControl::StartStep(int direction) {
     const int target = historyIndex_ + direction;
     if (target < 0 || target >= static_cast<int>(history_.size()))
         return Fail(Failure{E_FAIL, L"Scripted: no page in that direction"});
-    pendingIndex_ = target;
-    ::PostMessageW(pump_, kCompleteNavigation, 0, 0);
+    historyIndex_ = target;
+    ::PostMessageW(pump_, kCompleteNavigation, static_cast<WPARAM>(target), 0);
     return S_OK;
 }
 
-void ScriptedBrowserControl::CompleteNavigation() {
-    if (pendingIndex_ < 0 || pendingIndex_ >= static_cast<int>(history_.size())) return;
-    historyIndex_ = std::exchange(pendingIndex_, -1);
-    const std::wstring url = history_[static_cast<size_t>(historyIndex_)];
+// The page at index has loaded; a later step may already have moved on, which its own
+// completion reports.
+void ScriptedBrowserControl::CompleteNavigation(size_t index) {
+    if (index >= history_.size()) return;
+    const std::wstring url = history_[index];
     SetLocation(url, L"Scripted: " + url);
     if (!document_) document_ = ScriptedDispatch::Create();
     ComPtr<ScriptedBrowserControl> self(this);
-    FireCommandStateChange(2, historyIndex_ > 0 ? VARIANT_TRUE : VARIANT_FALSE);
-    FireCommandStateChange(1, historyIndex_ + 1 < static_cast<int>(history_.size()) ? VARIANT_TRUE : VARIANT_FALSE);
+    const int at = static_cast<int>(index);
+    FireCommandStateChange(2, at > 0 ? VARIANT_TRUE : VARIANT_FALSE);
+    FireCommandStateChange(1, at + 1 < static_cast<int>(history_.size()) ? VARIANT_TRUE : VARIANT_FALSE);
     FireNavigateComplete2(nullptr, url);
 }
 
 LRESULT CALLBACK ScriptedBrowserControl::PumpProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     auto* self = reinterpret_cast<ScriptedBrowserControl*>(::GetWindowLongPtrW(window, GWLP_USERDATA));
     if (self && message == kCompleteNavigation) {
-        self->CompleteNavigation();
+        self->CompleteNavigation(static_cast<size_t>(wParam));
         return 0;
     }
     return ::DefWindowProcW(window, message, wParam, lParam);
@@ -327,8 +329,8 @@ STDMETHODIMP ScriptedBrowserControl::Navigate(BSTR URL, VARIANT* Flags, VARIANT*
         if (historyIndex_ + 1 < static_cast<int>(history_.size()))
             history_.resize(static_cast<size_t>(historyIndex_ + 1));
         history_.push_back(url);
-        pendingIndex_ = static_cast<int>(history_.size()) - 1;
-        ::PostMessageW(pump_, kCompleteNavigation, 0, 0);
+        historyIndex_ = static_cast<int>(history_.size()) - 1;
+        ::PostMessageW(pump_, kCompleteNavigation, static_cast<WPARAM>(historyIndex_), 0);
     }
     return S_OK;
 }

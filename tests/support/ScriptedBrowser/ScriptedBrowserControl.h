@@ -251,7 +251,7 @@ private:
     HRESULT Fail(const Failure& failure);
     const Failure* MethodFailure(const std::wstring& method) const;
     HRESULT StartStep(int direction);
-    void CompleteNavigation();
+    void CompleteNavigation(size_t index);
     void Fire(DISPID id, DISPPARAMS& arguments);
     void UIActivate();
     static LRESULT CALLBACK ViewProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
@@ -273,7 +273,6 @@ private:
     bool busy_ = false;
     std::vector<std::wstring> history_;
     int historyIndex_ = -1;
-    int pendingIndex_ = -1;
 
     Microsoft::WRL::ComPtr<IOleClientSite> site_;
     Microsoft::WRL::ComPtr<IOleInPlaceSite> inPlaceSite_;
