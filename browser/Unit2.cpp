@@ -187,7 +187,10 @@ void TForm2::Activated(WPARAM state) {
         if (focus && ::IsChild(Handle(), focus)) lastFocus_ = focus;
         return;
     }
-    if (HIWORD(state) != 0) return;  // minimised
+    if (HIWORD(state) == 0) FocusControl();  // not while minimised
+}
+
+void TForm2::FocusControl() {
     HWND target = lastFocus_ && ::IsWindow(lastFocus_) && ::IsChild(Handle(), lastFocus_) ? lastFocus_ : nullptr;
     if (!target && WebBrowser) target = WebBrowser->ControlWindow();
     if (!target && Edt_URL) target = Edt_URL->Handle();
@@ -208,6 +211,9 @@ LRESULT TForm2::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         return Default(message, wParam, lParam);
     case WM_ACTIVATE:
         Activated(wParam);
+        return 0;
+    case WM_SETFOCUS:
+        FocusControl();
         return 0;
     case WM_CLOSE:
         // The window is not the application's main window: closing only hides it.

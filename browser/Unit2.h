@@ -60,6 +60,7 @@ private:
     void Layout(int clientWidth, int clientHeight);
     void ButtonClicked(int id);
     void Activated(WPARAM state);
+    void FocusControl();
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 };
 
