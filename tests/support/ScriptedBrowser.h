@@ -20,7 +20,11 @@
 //                  first navigation on.
 // Property reads are not logged.
 //
-// Only one registration may exist at a time (tests using it are DESKTOP tests, run one at a time).
+// The class is registered for this user where COM honours that; Wine's COM reads only the
+// machine's classes, so there the machine's registration is replaced and put back afterwards
+// (a registration left behind by a test that died is mended by the next one). Either way every
+// process in the prefix that creates the control meanwhile gets the stand-in: only one
+// registration may exist at a time, and the tests that use it are DESKTOP tests.
 
 #include <windows.h>
 
