@@ -479,10 +479,12 @@ TEST(LaunchPopup, WithoutAHandlerTheShellOpensTheFileInItsFolder) {
     ASSERT_NE(target, nullptr);
     target->Click();
 
-    const bool recorded = testsupport::WaitUntil([&] { return testsupport::FileExists(record); }, 15000);
+    // The record exists before the recorder has finished writing it: wait for all three lines.
+    std::vector<std::string> lines;
+    const bool recorded = testsupport::WaitUntil(
+        [&] { return (lines = RecordLines(testsupport::ReadFileBytes(record))).size() >= 3; }, 15000);
     ::SetEnvironmentVariableA("CORVANE_LAUNCH_RECORD", nullptr);
     ASSERT_TRUE(recorded) << "the shell did not start the file's handler";
-    const std::vector<std::string> lines = RecordLines(testsupport::ReadFileBytes(record));
     ASSERT_EQ(lines.size(), 3u);
     if (const HANDLE process = ::OpenProcess(SYNCHRONIZE | PROCESS_TERMINATE, FALSE, std::stoul(lines[2]))) {
         if (::WaitForSingleObject(process, 5000) != WAIT_OBJECT_0) ::TerminateProcess(process, 1);
