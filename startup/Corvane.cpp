@@ -6,7 +6,6 @@
 #include <exception>
 #include <memory>
 #include <string>
-#include <typeinfo>
 
 #include "browser/Unit2.h"
 #include "hostlink/Kestrix.h"
@@ -57,9 +56,10 @@ void RefuseWithoutHost() {
 }
 
 // An error that escapes the creation of a form ends the program before its loop starts.
-[[noreturn]] void ReportApplicationError(const std::exception& error, const char* where) {
-    const std::wstring text = L"例外 " + toolkit::AnsiToWide(typeid(error).name()) + L" が " +
-                              toolkit::AnsiToWide(where) + L" で発生しました。\r\n" + toolkit::MessageOf(error);
+[[noreturn]] void ReportApplicationError(const std::exception& error, const wchar_t* where) {
+    const wchar_t* kind = dynamic_cast<const toolkit::Error*>(&error) ? L"Error" : L"std::exception";
+    const std::wstring text = std::wstring(L"例外 ") + kind + L" が " + where + L" で発生しました。\r\n" +
+                              toolkit::MessageOf(error);
     ::MessageBoxW(nullptr, text.c_str(), L"アプリケーション エラー", MB_TASKMODAL | MB_ICONERROR | MB_OK);
     ::ExitProcess(1);
 }
@@ -86,16 +86,20 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     std::unique_ptr<TForm2> form2;
     try {
         application.Initialize();
+    } catch (const std::exception& error) {
+        ReportApplicationError(error, L"アプリケーションの初期化");
+    }
+    try {
         form1 = std::make_unique<TForm1>();
         Form1 = form1.get();
     } catch (const std::exception& error) {
-        ReportApplicationError(error, "TForm1");
+        ReportApplicationError(error, L"TForm1 の作成");
     }
     try {
         form2 = std::make_unique<TForm2>();
         Form2 = form2.get();
     } catch (const std::exception& error) {
-        ReportApplicationError(error, "TForm2");
+        ReportApplicationError(error, L"TForm2 の作成");
     }
     return application.Run();
 }

@@ -1,7 +1,8 @@
 // scriptedbrowser.dll: serves the scripted browser control, with simulated browsing, to any
 // process that creates the web browser control while the DLL is registered in its place. Each
 // control appends what it is asked to do to the log file named by the environment variable
-// CORVANE_SCRIPTED_BROWSER_LOG (see tests/support/ScriptedBrowser.h for the lines).
+// CORVANE_SCRIPTED_BROWSER_LOG (see tests/support/ScriptedBrowser.h for the lines). While
+// CORVANE_SCRIPTED_BROWSER_REFUSE is set, no control can be created.
 
 #include <windows.h>
 #include <objbase.h>
@@ -53,6 +54,11 @@ public:
         if (!out) return E_POINTER;
         *out = nullptr;
         if (outer) return CLASS_E_NOAGGREGATION;
+        // A test of a machine whose browser control cannot be created asks for a refusal.
+        if (::GetEnvironmentVariableW(L"CORVANE_SCRIPTED_BROWSER_REFUSE", nullptr, 0) > 0) {
+            Append(L"Refused");
+            return E_OUTOFMEMORY;
+        }
         ComPtr<ScriptedBrowserControl> control = ScriptedBrowserControl::Create(true, &Append);
         Append(L"Create");
         return control->QueryInterface(iid, out);

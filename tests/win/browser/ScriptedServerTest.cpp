@@ -178,4 +178,26 @@ TEST(ScriptedServer, CorvanesBrowserWindowNavigatesThroughTheStandIn) {
     EXPECT_EQ(testsupport::WindowCaption(window.form), "Corvane Browser - Scripted: second.example");
 }
 
+TEST(ScriptedServer, ABrowserControlThatCannotBeCreatedEndsStartUpWithTheApplicationError) {
+    ScriptedBrowserRegistration registration;
+    ::SetEnvironmentVariableA("CORVANE_SCRIPTED_BROWSER_REFUSE", "1");
+    const std::string dir = testsupport::ScratchDir("browser-refused");
+    const std::string exe = testsupport::StageCorvane(dir, "%Tags\r\n&<b></b>\r\n");
+    testsupport::HostSim host = testsupport::HostSim::Start();
+    testsupport::Process corvane = testsupport::StartCorvane(exe, host, testsupport::CorvaneStart::WithHandle);
+    ::SetEnvironmentVariableA("CORVANE_SCRIPTED_BROWSER_REFUSE", nullptr);
+
+    const HWND box = testsupport::WaitForMessageBox(corvane.Id(), 15000);
+    ASSERT_NE(box, nullptr);
+    EXPECT_EQ(testsupport::WindowCaption(box), "アプリケーション エラー");
+    EXPECT_NE(testsupport::MessageBoxText(box).find("TForm2"), std::string::npos) << testsupport::MessageBoxText(box);
+    EXPECT_TRUE(testsupport::TopLevelWindowsOf(corvane.Id(), "TForm2").empty());
+    testsupport::PressMessageBoxButton(box);
+    DWORD exitCode = 0;
+    ASSERT_TRUE(corvane.WaitExit(10000, &exitCode));
+    EXPECT_EQ(exitCode, 1u);
+    EXPECT_EQ(registration.Calls(), std::vector<std::string>{"Refused"});
+    EXPECT_EQ(registration.ObjectsCreated(), 0);
+}
+
 }  // namespace
