@@ -88,8 +88,8 @@ void Application::Initialize() {
     wc.hIcon = ::LoadIconW(instance, MAKEINTRESOURCEW(1));
     wc.lpszClassName = kApplicationWindowClass;
     ::RegisterClassExW(&wc);
-    handle_ = ::CreateWindowExW(0, kApplicationWindowClass, title_.c_str(),
-                                WS_POPUP | WS_CAPTION | WS_CLIPSIBLINGS | WS_SYSMENU | WS_MINIMIZEBOX, 0, 0, 0, 0,
+    // No frame: the system would add WS_EX_WINDOWEDGE to a captioned window's extended style.
+    handle_ = ::CreateWindowExW(0, kApplicationWindowClass, title_.c_str(), WS_POPUP | WS_CLIPSIBLINGS, 0, 0, 0, 0,
                                 nullptr, nullptr, instance, nullptr);
     if (!handle_) throw Error(L"アプリケーション ウィンドウを作成できません");
     ::SetWindowLongPtrW(handle_, GWL_EXSTYLE, WS_EX_TOOLWINDOW);

@@ -170,6 +170,14 @@ TEST_F(StartupHostChoice, TheHostInFrontIsServed) {
     Process& corvane = Keep(testsupport::StartCorvane(exe, host));
     EXPECT_TRUE(Serves(corvane, "Corvane", host));
     EXPECT_TRUE(VisibleWindowsOf(corvane.Id()).empty()) << "no top-level window of its own";
+    // No taskbar button: the application's hidden window is a tool window and nothing else.
+    std::vector<HWND> application;
+    ASSERT_TRUE(testsupport::WaitUntil(
+        [&] { return !(application = testsupport::TopLevelWindowsOf(corvane.Id(), "TApplication")).empty(); },
+        kStartTimeoutMs));
+    ASSERT_EQ(application.size(), 1u);
+    EXPECT_EQ(::GetWindowLongPtrW(application.front(), GWL_EXSTYLE), WS_EX_TOOLWINDOW);
+    EXPECT_EQ(testsupport::WindowCaption(application.front()), "Corvane");
 }
 
 // The normal start: the host starts it with no arguments while its own window is in front.
