@@ -144,6 +144,47 @@ HWND WaitForMessageBox(DWORD processId, DWORD timeoutMs) {
         timeoutMs);
 }
 
+namespace {
+void SendMouse(DWORD flags) {
+    INPUT input{};
+    input.type = INPUT_MOUSE;
+    input.mi.dwFlags = flags;
+    ::SendInput(1, &input, sizeof input);
+}
+
+void SendKey(WORD key, bool up) {
+    INPUT input{};
+    input.type = INPUT_KEYBOARD;
+    input.ki.wVk = key;
+    input.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
+    ::SendInput(1, &input, sizeof input);
+}
+}  // namespace
+
+void ClickAt(POINT screen) {
+    ::SetCursorPos(screen.x, screen.y);
+    PumpFor(50);
+    SendMouse(MOUSEEVENTF_LEFTDOWN);
+    PumpFor(50);
+    SendMouse(MOUSEEVENTF_LEFTUP);
+    PumpFor(150);
+}
+
+void PressKey(WORD virtualKey, bool alt) {
+    if (alt) SendKey(VK_MENU, false);
+    SendKey(virtualKey, false);
+    SendKey(virtualKey, true);
+    if (alt) SendKey(VK_MENU, true);
+    PumpFor(150);
+}
+
+std::vector<HWND> VisibleWindowsOf(DWORD processId, const char* className) {
+    std::vector<HWND> visible;
+    for (HWND window : TopLevelWindowsOf(processId, className))
+        if (::IsWindowVisible(window)) visible.push_back(window);
+    return visible;
+}
+
 std::string MessageBoxText(HWND box) {
     // The text is the static control with id 0xFFFF.
     const HWND text = ::GetDlgItem(box, 0xFFFF);

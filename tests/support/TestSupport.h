@@ -61,6 +61,13 @@ std::string ClassNameOf(HWND window);
 // Presses a message box's button (IDOK by default).
 void PressMessageBoxButton(HWND box, int id = IDOK);
 
+// Real input, as a person gives it, delivered to whatever window is under the mouse or has the
+// keyboard focus; each pumps this thread's messages for a moment afterwards.
+void ClickAt(POINT screen);
+void PressKey(WORD virtualKey, bool alt = false);
+// The visible top-level windows of a process of one class ("#32768" for open menus).
+std::vector<HWND> VisibleWindowsOf(DWORD processId, const char* className);
+
 // Text conversions for checks.
 std::string WideToUtf8(std::wstring_view text);
 std::wstring Utf8ToWide(std::string_view text);

@@ -30,34 +30,7 @@ constexpr char kTagIni[] = "Tags\r\n%&Head\r\n&<b>\r\n";
 
 std::string Shortcut(const std::string& url) { return "[InternetShortcut]\r\nURL=" + url + "\r\n"; }
 
-void ClickAt(POINT screen) {
-    ::SetCursorPos(screen.x, screen.y);
-    PumpFor(50);
-    INPUT input[2] = {};
-    input[0].type = input[1].type = INPUT_MOUSE;
-    input[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
-    input[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
-    ::SendInput(1, &input[0], sizeof(INPUT));
-    PumpFor(50);
-    ::SendInput(1, &input[1], sizeof(INPUT));
-    PumpFor(100);
-}
-
-void Key(UINT key) {
-    INPUT input[2] = {};
-    input[0].type = input[1].type = INPUT_KEYBOARD;
-    input[0].ki.wVk = input[1].ki.wVk = static_cast<WORD>(key);
-    input[1].ki.dwFlags = KEYEVENTF_KEYUP;
-    ::SendInput(2, input, sizeof(INPUT));
-    PumpFor(100);
-}
-
-std::vector<HWND> VisibleMenusOf(DWORD processId) {
-    std::vector<HWND> menus;
-    for (HWND window : TopLevelWindowsOf(processId, "#32768"))
-        if (::IsWindowVisible(window)) menus.push_back(window);
-    return menus;
-}
+std::vector<HWND> VisibleMenusOf(DWORD processId) { return VisibleWindowsOf(processId, "#32768"); }
 
 SIZE ClientSize(HWND window) {
     RECT client{};
@@ -218,7 +191,7 @@ TEST_F(FavoritesEndToEnd, FirstEntryLoadsTheFolderAndChoicesOpenTheAddressReadAt
     const int margins = unloaded.cy - kItemHeight;
     EXPECT_GE(margins, 0);
     EXPECT_LT(margins, kItemHeight) << "before the load the menu holds one entry";
-    Key(VK_ESCAPE);
+    PressKey(VK_ESCAPE);
     ASSERT_TRUE(WaitForMenusClosed());
 
     Load();
@@ -265,8 +238,8 @@ TEST_F(FavoritesEndToEnd, FirstEntryLoadsTheFolderAndChoicesOpenTheAddressReadAt
     ClickAt(ItemCentre(menus[0], kLoadedHeights, kLinks));
     menus = WaitForMenus(2);
     ASSERT_EQ(menus.size(), 2u);
-    Key(VK_DOWN);
-    Key(VK_RETURN);
+    PressKey(VK_DOWN);
+    PressKey(VK_RETURN);
     urls = browser_.WaitForNavigatedUrls(5, 5000);
     ASSERT_EQ(urls.size(), 5u);
     EXPECT_EQ(urls[4], "http://inner.example/");
@@ -285,7 +258,7 @@ void FavoritesEndToEnd::ExpectOnlyTheSeparatorAfterTheLoad() {
     std::vector<HWND> menus = DropFavorites();
     ASSERT_EQ(menus.size(), 1u);
     const SIZE unloaded = ClientSize(menus[0]);
-    Key(VK_ESCAPE);
+    PressKey(VK_ESCAPE);
     ASSERT_TRUE(WaitForMenusClosed());
 
     Load();
@@ -299,12 +272,12 @@ void FavoritesEndToEnd::ExpectOnlyTheSeparatorAfterTheLoad() {
     ClickAt(ItemCentre(menus[0], {kItemHeight, kSeparatorHeight}, 0));
     PumpFor(300);
     EXPECT_EQ(VisibleMenusOf(corvane_.Id()).size(), 1u);
-    Key(VK_ESCAPE);
+    PressKey(VK_ESCAPE);
     ASSERT_TRUE(WaitForMenusClosed());
     menus = DropFavorites();
     ASSERT_EQ(menus.size(), 1u);
     EXPECT_EQ(ClientSize(menus[0]).cy, loaded.cy);
-    Key(VK_ESCAPE);
+    PressKey(VK_ESCAPE);
     EXPECT_TRUE(browser_.NavigatedUrls().empty());
 }
 

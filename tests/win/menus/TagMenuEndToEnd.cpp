@@ -34,25 +34,8 @@ const std::string kTagIni = Utf8ToAnsi(
     "%-\r\n"
     "%&Tail\r\n&-\r\n&<br>\r\n&-\r\n&-\r\n&<hr>\r\n&-\r\n");
 
-void ClickAt(POINT screen) {
-    ::SetCursorPos(screen.x, screen.y);
-    PumpFor(50);
-    INPUT input[2] = {};
-    input[0].type = input[1].type = INPUT_MOUSE;
-    input[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
-    input[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
-    ::SendInput(1, &input[0], sizeof(INPUT));
-    PumpFor(50);
-    ::SendInput(1, &input[1], sizeof(INPUT));
-    PumpFor(100);
-}
 
-std::vector<HWND> VisibleMenusOf(DWORD processId) {
-    std::vector<HWND> menus;
-    for (HWND window : TopLevelWindowsOf(processId, "#32768"))
-        if (::IsWindowVisible(window)) menus.push_back(window);
-    return menus;
-}
+std::vector<HWND> VisibleMenusOf(DWORD processId) { return VisibleWindowsOf(processId, "#32768"); }
 
 class TagMenuEndToEnd : public ::testing::Test {
 protected:
@@ -114,15 +97,6 @@ protected:
     }
 
     // A real key press, which goes to whatever thread has the keyboard.
-    static void PressKey(UINT key) {
-        INPUT input[2] = {};
-        input[0].type = input[1].type = INPUT_KEYBOARD;
-        input[0].ki.wVk = input[1].ki.wVk = static_cast<WORD>(key);
-        input[1].ki.dwFlags = KEYEVENTF_KEYUP;
-        ::SendInput(2, input, sizeof(INPUT));
-        PumpFor(100);
-    }
-
     // The screen point in the middle of item index of a menu window whose items have these heights.
     static POINT ItemCentre(HWND menu, const std::vector<int>& heights, size_t index) {
         RECT client{};

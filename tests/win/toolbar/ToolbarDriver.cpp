@@ -43,24 +43,7 @@ void SendMouse(DWORD flags) {
     ::SendInput(1, &input, sizeof input);
 }
 
-void SendKey(WORD key, bool up) {
-    INPUT input{};
-    input.type = INPUT_KEYBOARD;
-    input.ki.wVk = key;
-    input.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
-    ::SendInput(1, &input, sizeof input);
-}
-
 }  // namespace
-
-void ClickAt(POINT screen) {
-    ::SetCursorPos(screen.x, screen.y);
-    PumpFor(50);
-    SendMouse(MOUSEEVENTF_LEFTDOWN);
-    PumpFor(50);
-    SendMouse(MOUSEEVENTF_LEFTUP);
-    PumpFor(150);
-}
 
 void MoveMouseTo(POINT screen) {
     ::SetCursorPos(screen.x - 3, screen.y);
@@ -82,14 +65,6 @@ SIZE SizeOf(HWND window) {
     RECT rect{};
     ::GetWindowRect(window, &rect);
     return SIZE{rect.right - rect.left, rect.bottom - rect.top};
-}
-
-void PressKey(WORD virtualKey, bool alt) {
-    if (alt) SendKey(VK_MENU, false);
-    SendKey(virtualKey, false);
-    SendKey(virtualKey, true);
-    if (alt) SendKey(VK_MENU, true);
-    PumpFor(150);
 }
 
 CorvaneOnHost::~CorvaneOnHost() {

@@ -76,11 +76,11 @@ private:
     HWND planted_ = nullptr;
 };
 
-void ClickAt(POINT screen);
+// ClickAt and PressKey come from the shared test support.
+using testsupport::ClickAt;
+using testsupport::PressKey;
 void MoveMouseTo(POINT screen);
 POINT ClientOrigin(HWND window, HWND of);  // window's top-left corner in of's client area
 SIZE SizeOf(HWND window);
-// A real key press (with Alt held when alt is set), delivered to whatever has the keyboard focus.
-void PressKey(WORD virtualKey, bool alt = false);
 
 }  // namespace toolbartest
