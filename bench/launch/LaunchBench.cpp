@@ -20,28 +20,16 @@
 #include "menus/LaunchPopup.h"
 #include "toolkit/ImageList.h"
 
+#include "bench/BenchClock.h"
+
 namespace {
 
 constexpr int kFilesPerFolder = 100;
 constexpr int kFoldersPerGroup = 10;
 constexpr int kRuns = 5;
 
-double Now() {
-    LARGE_INTEGER frequency, counter;
-    ::QueryPerformanceFrequency(&frequency);
-    ::QueryPerformanceCounter(&counter);
-    return static_cast<double>(counter.QuadPart) * 1000.0 / static_cast<double>(frequency.QuadPart);
-}
-
-double BestOf(int runs, const std::function<void()>& run) {
-    double best = 1e300;
-    for (int i = 0; i < runs; ++i) {
-        const double start = Now();
-        run();
-        best = std::min(best, Now() - start);
-    }
-    return best;
-}
+using bench::BestOf;
+const auto Now = bench::NowMs;
 
 void Touch(const std::string& path) {
     const HANDLE file = ::CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);

@@ -22,26 +22,14 @@
 #include "toolbar/Preview.h"
 #include "toolkit/Application.h"
 
+#include "bench/BenchClock.h"
+
 namespace {
 
 constexpr int kRuns = 10;
 
-double Now() {
-    LARGE_INTEGER frequency, counter;
-    ::QueryPerformanceFrequency(&frequency);
-    ::QueryPerformanceCounter(&counter);
-    return static_cast<double>(counter.QuadPart) * 1000.0 / static_cast<double>(frequency.QuadPart);
-}
-
-double BestOf(int runs, const std::function<void()>& run) {
-    double best = 1e300;
-    for (int i = 0; i < runs; ++i) {
-        const double start = Now();
-        run();
-        best = std::min(best, Now() - start);
-    }
-    return best;
-}
+using bench::BestOf;
+const auto Now = bench::NowMs;
 
 // HTML with Japanese text, in the ANSI code page, of at least size bytes.
 std::string Document(size_t size) {
