@@ -25,9 +25,21 @@ Process Process::Start(const std::string& exe, const std::string& arguments, con
     STARTUPINFOA startup{};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION info{};
-    if (!::CreateProcessA(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                          workDir.empty() ? nullptr : workDir.c_str(), &startup, &info)) {
-        ADD_FAILURE() << "cannot start " << exe << ", error " << ::GetLastError();
+    // Wine now and then fails a start with an internal error while another process is ending:
+    // a start is tried three times before the test fails on it.
+    DWORD error = 0;
+    for (int attempt = 0; attempt < 3; ++attempt) {
+        if (::CreateProcessA(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                             workDir.empty() ? nullptr : workDir.c_str(), &startup, &info)) {
+            error = 0;
+            break;
+        }
+        error = ::GetLastError();
+        if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND) break;
+        PumpFor(300);
+    }
+    if (error != 0) {
+        ADD_FAILURE() << "cannot start " << exe << ", error " << error;
         return {};
     }
     ::CloseHandle(info.hThread);
