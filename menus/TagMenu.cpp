@@ -4,24 +4,12 @@
 
 #include "toolkit/Error.h"
 #include "toolkit/Handles.h"
+#include "toolkit/Module.h"
 #include "toolkit/Text.h"
 
 namespace menus {
 
 namespace {
-
-std::string ExecutablePath() {
-    std::string path(MAX_PATH, '\0');
-    for (;;) {
-        const DWORD size = static_cast<DWORD>(path.size());
-        const DWORD length = ::GetModuleFileNameA(nullptr, path.data(), size);
-        if (length < size) {
-            path.resize(length);
-            return path;
-        }
-        path.resize(path.size() * 2);  // cut off: try again with room for a long path
-    }
-}
 
 [[noreturn]] void ThrowCannotOpen(const std::string& path) {
     throw toolkit::Error(toolkit::FormatMessageText(L"ファイル %s は開けません", toolkit::AnsiToWide(path)));
@@ -43,12 +31,10 @@ std::string ReadWholeFile(const std::string& path) {
 
 }  // namespace
 
-bool IsAnsiLeadByte(unsigned char byte) { return ::IsDBCSLeadByte(byte) != FALSE; }
-
-std::string TagFilePath() { return TagFilePathFor(ExecutablePath(), &IsAnsiLeadByte); }
+std::string TagFilePath() { return TagFilePathFor(toolkit::ExecutablePath(), &toolkit::IsAnsiLeadByte); }
 
 std::vector<TagGroup> LoadTagFile(const std::string& path) {
-    return ParseTagFile(ReadWholeFile(path), &IsAnsiLeadByte);
+    return ParseTagFile(ReadWholeFile(path), &toolkit::IsAnsiLeadByte);
 }
 
 }  // namespace menus

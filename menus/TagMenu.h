@@ -6,11 +6,11 @@
 #include <vector>
 
 #include "menus/core/TagFile.h"
+#include "toolkit/Module.h"
 
 namespace menus {
 
-// Whether a byte starts a double-byte character of the system's ANSI code page.
-bool IsAnsiLeadByte(unsigned char byte);
+using toolkit::IsAnsiLeadByte;
 
 // The executable's folder, with its trailing separator, plus "Tag.ini".
 std::string TagFilePath();

@@ -14,6 +14,7 @@
 #include "toolkit/Application.h"
 #include "toolkit/Error.h"
 #include "toolkit/Handles.h"
+#include "toolkit/Module.h"
 #include "toolkit/Text.h"
 
 namespace {
@@ -23,17 +24,10 @@ using kestrix::HostWindow;
 std::string ExeBaseName;
 std::string InstanceName;
 
-std::string ModulePath() {
-    char path[MAX_PATH + 1] = {};
-    const DWORD length = ::GetModuleFileNameA(nullptr, path, MAX_PATH);
-    return std::string(path, length);
-}
-
-std::string BaseNameOf(const std::string& path) {
-    const size_t slash = path.find_last_of("\\/:");
-    std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
-    const size_t dot = name.rfind('.');
-    return dot == std::string::npos ? name : name.substr(0, dot);
+// The executable's file name without its extension (from the last full stop on).
+std::string BaseNameOf(const std::string& fileName) {
+    const size_t dot = fileName.rfind('.');
+    return dot == std::string::npos ? fileName : fileName.substr(0, dot);
 }
 
 std::string AnsiLowerCase(std::string_view text) {
@@ -68,7 +62,7 @@ void RefuseWithoutHost() {
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     kestrix::InitializeHostWindow();
-    ExeBaseName = BaseNameOf(ModulePath());
+    ExeBaseName = BaseNameOf(toolkit::ExecutableFileName());
 
     if (const std::uint32_t v = FindParamValue("/w="); v != 0) HostWindow = v;
     if (!kestrix::IsHostWindow(HostWindow)) {

@@ -6,7 +6,8 @@ corvane_native_test(menus_native_tests
 
 # The Tag.ini reader under libFuzzer; ctest gives it a short run.
 if(NOT WIN32 AND CORVANE_FUZZ AND CMAKE_CXX_COMPILER_ID MATCHES "Clang")
-  add_executable(menus_tagfile_fuzz native/menus/TagFileFuzz.cpp ${CMAKE_SOURCE_DIR}/menus/core/TagFile.cpp)
+  add_executable(menus_tagfile_fuzz native/menus/TagFileFuzz.cpp ${CMAKE_SOURCE_DIR}/menus/core/TagFile.cpp
+                 ${CMAKE_SOURCE_DIR}/toolkit/core/AnsiPath.cpp)
   target_include_directories(menus_tagfile_fuzz PRIVATE ${CMAKE_SOURCE_DIR})
   target_compile_options(menus_tagfile_fuzz PRIVATE -fsanitize=fuzzer,address,undefined)
   target_link_options(menus_tagfile_fuzz PRIVATE -fsanitize=fuzzer,address,undefined)

@@ -10,6 +10,7 @@
 #include "toolkit/Application.h"
 #include "toolkit/Error.h"
 #include "toolkit/Handles.h"
+#include "toolkit/Module.h"
 #include "toolkit/Text.h"
 
 namespace preview {
@@ -22,21 +23,6 @@ constexpr wchar_t kUnsavedWarning[] =
     L"設定によっては正しく表示されない可能性があるため、\r\n"
     L"できるだけファイルを保存してからこの操作を実行してください。";
 constexpr wchar_t kWarningCaption[] = L"Corvane with Kestrix";
-constexpr DWORD kLongestModulePath = 32768;
-
-std::string ExecutableFolder() {
-    std::string path(MAX_PATH, '\0');
-    for (;;) {
-        const DWORD size = static_cast<DWORD>(path.size());
-        const DWORD length = ::GetModuleFileNameA(nullptr, path.data(), size);
-        if (length < size || size >= kLongestModulePath) {
-            path.resize(length < size ? length : 0);
-            break;
-        }
-        path.assign(static_cast<size_t>(size) * 2, '\0');
-    }
-    return path.substr(0, path.find_last_of("\\/") + 1);
-}
 
 [[noreturn]] void FailToCreate(const std::string& path) {
     throw toolkit::Error(toolkit::FormatMessageText(L"ファイル %s を作成できません", toolkit::AnsiToWide(path)));
@@ -54,7 +40,7 @@ bool WriteAll(HANDLE file, std::string_view content) {
 
 }  // namespace
 
-std::string BufferFilePath() { return ExecutableFolder() + "Buffer.htm"; }
+std::string BufferFilePath() { return toolkit::ExecutableFolder() + "Buffer.htm"; }
 
 void WriteFileWhole(const std::string& path, std::string_view content) {
     // Replacing a file by renaming would pass over its read-only attribute, which writing it would not.

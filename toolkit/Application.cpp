@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "Error.h"
+#include "Module.h"
 #include "Text.h"
 
 namespace toolkit {
@@ -12,17 +13,6 @@ namespace toolkit {
 namespace {
 
 constexpr wchar_t kApplicationWindowClass[] = L"TApplication";
-
-std::string ModuleFileName() {
-    char path[MAX_PATH + 1] = {};
-    const DWORD length = ::GetModuleFileNameA(nullptr, path, MAX_PATH);
-    return std::string(path, length);
-}
-
-std::string FileNamePart(const std::string& path) {
-    const size_t slash = path.find_last_of("\\/:");
-    return slash == std::string::npos ? path : path.substr(slash + 1);
-}
 
 // Disables the visible, enabled top-level windows of this thread for the life of a modal box
 // and enables them again afterwards.
@@ -78,7 +68,7 @@ Application::~Application() {
 
 void Application::Initialize() {
     if (SUCCEEDED(::CoInitialize(nullptr))) comInitialized_ = true;
-    title_ = ApplicationTitleFor(FileNamePart(ModuleFileName()));
+    title_ = ApplicationTitleFor(ExecutableFileName());
 
     const HINSTANCE instance = ::GetModuleHandleW(nullptr);
     WNDCLASSEXW wc{};

@@ -1,5 +1,7 @@
 #include "menus/core/TagFile.h"
 
+#include "toolkit/core/AnsiPath.h"
+
 namespace menus {
 
 namespace {
@@ -43,11 +45,7 @@ std::vector<TagGroup> ParseTagFile(std::string_view bytes, LeadBytePredicate isL
 }
 
 std::string TagFilePathFor(std::string_view exePath, LeadBytePredicate isLeadByte) {
-    size_t folderLength = 0;
-    for (size_t i = 0; i < exePath.size(); i += CharacterLength(exePath, i, isLeadByte)) {
-        if (exePath[i] == '\\' || exePath[i] == '/') folderLength = i + 1;
-    }
-    return std::string(exePath.substr(0, folderLength)) + "Tag.ini";
+    return std::string(exePath.substr(0, toolkit::FolderLength(exePath, isLeadByte))) + "Tag.ini";
 }
 
 }  // namespace menus
