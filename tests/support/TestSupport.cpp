@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <fstream>
 #include <sstream>
@@ -195,6 +196,19 @@ std::vector<HWND> VisibleWindowsOf(DWORD processId, const char* className) {
     for (HWND window : TopLevelWindowsOf(processId, className))
         if (::IsWindowVisible(window)) visible.push_back(window);
     return visible;
+}
+
+std::vector<HWND> WaitForOpenMenus(DWORD processId, size_t count, DWORD timeoutMs) {
+    std::vector<HWND> menus;
+    WaitUntil([&] { return (menus = VisibleWindowsOf(processId, "#32768")).size() >= count; }, timeoutMs);
+    PumpFor(100);
+    std::sort(menus.begin(), menus.end(), [](HWND a, HWND b) {
+        RECT ra{}, rb{};
+        ::GetWindowRect(a, &ra);
+        ::GetWindowRect(b, &rb);
+        return ra.left < rb.left;
+    });
+    return menus;
 }
 
 std::string MessageBoxText(HWND box) {

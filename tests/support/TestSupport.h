@@ -67,6 +67,9 @@ void ClickAt(POINT screen);
 void PressKey(WORD virtualKey, bool alt = false);
 // The visible top-level windows of a process of one class ("#32768" for open menus).
 std::vector<HWND> VisibleWindowsOf(DWORD processId, const char* className);
+// Waits until a process has count menu windows open; gives those open, left to right (a
+// submenu opens to the right of its parent), which may be fewer on time-out.
+std::vector<HWND> WaitForOpenMenus(DWORD processId, size_t count, DWORD timeoutMs = 5000);
 
 // Text conversions for checks.
 std::string WideToUtf8(std::wstring_view text);

@@ -124,18 +124,7 @@ protected:
         return WaitForMenus(expectedWindows);
     }
 
-    std::vector<HWND> WaitForMenus(size_t count) {
-        std::vector<HWND> menus;
-        WaitUntil([&] { return (menus = VisibleMenusOf(corvane_.Id())).size() >= count; }, 5000);
-        PumpFor(100);
-        std::sort(menus.begin(), menus.end(), [](HWND a, HWND b) {
-            RECT ra{}, rb{};
-            ::GetWindowRect(a, &ra);
-            ::GetWindowRect(b, &rb);
-            return ra.left < rb.left;
-        });
-        return menus;
-    }
+    std::vector<HWND> WaitForMenus(size_t count) { return WaitForOpenMenus(corvane_.Id(), count); }
 
     bool WaitForMenusClosed() {
         return WaitUntil([&] { return VisibleMenusOf(corvane_.Id()).empty(); }, 3000);

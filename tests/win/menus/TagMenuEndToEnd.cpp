@@ -76,20 +76,7 @@ protected:
         ClickAt(point);
     }
 
-    // Waits until count menu windows of Corvane are open; gives them, the first opened first.
-    std::vector<HWND> WaitForMenus(size_t count) {
-        std::vector<HWND> menus;
-        WaitUntil([&] { return (menus = VisibleMenusOf(corvane_.Id())).size() >= count; }, 5000);
-        PumpFor(100);
-        // A submenu opens to the right of its parent.
-        std::sort(menus.begin(), menus.end(), [](HWND a, HWND b) {
-            RECT ra{}, rb{};
-            ::GetWindowRect(a, &ra);
-            ::GetWindowRect(b, &rb);
-            return ra.left < rb.left;
-        });
-        return menus;
-    }
+    std::vector<HWND> WaitForMenus(size_t count) { return WaitForOpenMenus(corvane_.Id(), count); }
 
     std::vector<HWND> DropTagMenu() {
         ClickButton(kBtnTagX);
