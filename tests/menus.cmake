@@ -4,17 +4,10 @@ corvane_native_test(menus_native_tests
   SOURCES native/menus/TagFileTest.cpp native/menus/MenuRulesTest.cpp
   LIBS menus_core toolkit_core)
 
-# The Tag.ini reader under libFuzzer; ctest gives it a short run.
-if(NOT WIN32 AND CORVANE_FUZZ AND CMAKE_CXX_COMPILER_ID MATCHES "Clang")
-  add_executable(menus_tagfile_fuzz native/menus/TagFileFuzz.cpp ${CMAKE_SOURCE_DIR}/menus/core/TagFile.cpp
-                 ${CMAKE_SOURCE_DIR}/toolkit/core/AnsiPath.cpp)
-  target_include_directories(menus_tagfile_fuzz PRIVATE ${CMAKE_SOURCE_DIR})
-  target_compile_options(menus_tagfile_fuzz PRIVATE -fsanitize=fuzzer,address,undefined)
-  target_link_options(menus_tagfile_fuzz PRIVATE -fsanitize=fuzzer,address,undefined)
-  corvane_tool_target(menus_tagfile_fuzz)
-  add_test(NAME menus_tagfile_fuzz COMMAND menus_tagfile_fuzz -runs=20000 -seed=1 -max_len=4096)
-  set_tests_properties(menus_tagfile_fuzz PROPERTIES LABELS native TIMEOUT 120)
-endif()
+# The Tag.ini reader under libFuzzer.
+corvane_fuzz_target(menus_tagfile_fuzz
+  SOURCES native/menus/TagFileFuzz.cpp ${CMAKE_SOURCE_DIR}/menus/core/TagFile.cpp
+          ${CMAKE_SOURCE_DIR}/toolkit/core/AnsiPath.cpp)
 
 # The popup menu in this process, driven from a helper thread (it shows windows: one at a time).
 corvane_windows_test(menus_popup_tests
