@@ -4,4 +4,5 @@ corvane_native_test(startup_native_tests
   LIBS startup_core)
 
 corvane_windows_test(startup_e2e_tests DESKTOP TIMEOUT 120
-  SOURCES ${CMAKE_CURRENT_SOURCE_DIR}/win/startup/StartupTest.cpp)
+  SOURCES ${CMAKE_CURRENT_SOURCE_DIR}/win/startup/StartupTest.cpp ${CMAKE_CURRENT_SOURCE_DIR}/win/startup/MutexRace.cpp)
+
