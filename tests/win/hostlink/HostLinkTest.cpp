@@ -39,6 +39,20 @@ std::string Japanese(const char* utf8) {
 
 bool SameIgnoringCase(const std::string& a, const std::string& b) { return ::lstrcmpiA(a.c_str(), b.c_str()) == 0; }
 
+// Every operation on something that is no host gives its empty value and leaves no block behind.
+void ExpectEveryOperationGivesTheNotHostValue(HostHandle h) {
+    EXPECT_EQ(hostlink::GetHostMemo(h), nullptr);
+    EXPECT_EQ(hostlink::GetHostLayoutCode(h), 0);
+    EXPECT_EQ(hostlink::GetHostTextLength(h), -1);
+    EXPECT_EQ(hostlink::GetHostText(h), "");
+    EXPECT_EQ(hostlink::GetHostFileName(h), "");
+    EXPECT_EQ(hostlink::GetHostExeName(h), "");
+    EXPECT_EQ(hostlink::GetHostIniFilePath(h), "");
+    hostlink::SaveHostDocumentIfModified(h);
+    hostlink::InsertTextIntoHost(h, "<b>");
+    EXPECT_EQ(::OpenFileMappingA(FILE_MAP_READ, FALSE, hostlink::SharedBlockName(h).c_str()), nullptr);
+}
+
 class HostLinkTest : public ::testing::Test {
 protected:
     void TearDown() override { hostlink::SetVersionSourceForTesting(nullptr); }
@@ -91,18 +105,9 @@ TEST_F(HostRecognition, ALookalikeIsNeitherAskedNorReadNorSent) {
     ::SetWindowTextA(fileName.Handle(), "C:\\doc.htm");
     const HostHandle h = HandleOf(lookalike.Handle());
 
-    EXPECT_EQ(hostlink::GetHostMemo(h), nullptr);
-    EXPECT_EQ(hostlink::GetHostLayoutCode(h), 0);
-    EXPECT_EQ(hostlink::GetHostTextLength(h), -1);
-    EXPECT_EQ(hostlink::GetHostText(h), "");
-    EXPECT_EQ(hostlink::GetHostFileName(h), "");
-    EXPECT_EQ(hostlink::GetHostExeName(h), "");
-    EXPECT_EQ(hostlink::GetHostIniFilePath(h), "");
-    hostlink::SaveHostDocumentIfModified(h);
-    hostlink::InsertTextIntoHost(h, "<b>");
+    ExpectEveryOperationGivesTheNotHostValue(h);
     for (unsigned id : {kSave, kGetMemo, kGetLayout, kTakeText}) EXPECT_EQ(lookalike.Count(id), 0u) << std::hex << id;
     EXPECT_TRUE(memo.Log().empty());
-    EXPECT_EQ(::OpenFileMappingA(FILE_MAP_READ, FALSE, hostlink::SharedBlockName(h).c_str()), nullptr);
 }
 
 TEST_F(HostRecognition, TheStandInEditorIsAHostWithItsChildWindows) {
@@ -396,17 +401,8 @@ TEST(HostGone, EveryOperationGivesTheEmptyValue) {
     ASSERT_TRUE(host.Close());
 
     EXPECT_FALSE(hostlink::IsHostWindow(h));
-    EXPECT_EQ(hostlink::GetHostMemo(h), nullptr);
-    EXPECT_EQ(hostlink::GetHostLayoutCode(h), 0);
-    EXPECT_EQ(hostlink::GetHostTextLength(h), -1);
-    EXPECT_EQ(hostlink::GetHostText(h), "");
-    EXPECT_EQ(hostlink::GetHostFileName(h), "");
-    EXPECT_EQ(hostlink::GetHostExeName(h), "");
-    EXPECT_EQ(hostlink::GetHostIniFilePath(h), "");
     EXPECT_EQ(hostlink::FindHostToolbar(h), nullptr);
-    hostlink::SaveHostDocumentIfModified(h);
-    hostlink::InsertTextIntoHost(h, "<b>");
-    EXPECT_EQ(::OpenFileMappingA(FILE_MAP_READ, FALSE, hostlink::SharedBlockName(h).c_str()), nullptr);
+    ExpectEveryOperationGivesTheNotHostValue(h);
 }
 
 // A host in this process whose text area answers as the test says.
