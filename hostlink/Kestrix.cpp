@@ -7,7 +7,7 @@
 
 #include "toolkit/Handles.h"
 
-namespace kestrix {
+namespace hostlink {
 
 HostHandle HostWindow = 0;
 
@@ -46,6 +46,40 @@ std::string ChildWindowText(HostHandle h, const char* className) {
     return std::string(buffer, ::strnlen(buffer, kChildTextBuffer - 1));
 }
 
+DWORD ProcessOf(HWND window) {
+    DWORD process = 0;
+    return ::GetWindowThreadProcessId(window, &process) != 0 ? process : 0;
+}
+
+// The length the text area claims, as far as it is read at all.
+int TextLengthOf(HWND memo) {
+    if (!memo) return 0;
+    const LRESULT n = ::SendMessageA(memo, WM_GETTEXTLENGTH, 0, 0);
+    return ReadableTextLength(n, GetWindowsVersionName() == "WinNT");
+}
+
+bool IsWritable(DWORD protection) {
+    if (protection & (PAGE_GUARD | PAGE_NOACCESS)) return false;
+    const DWORD access = protection & 0xFF;
+    return access == PAGE_READWRITE || access == PAGE_WRITECOPY || access == PAGE_EXECUTE_READWRITE ||
+           access == PAGE_EXECUTE_WRITECOPY;
+}
+
+// Whether size bytes from the start of a mapped view are committed and writable: a block made by
+// another program may be smaller, reserved without committed pages, or read-only, and a write into
+// any of those faults.
+bool IsWritableView(const void* view, size_t size) {
+    const auto* const start = static_cast<const char*>(view);
+    const char* at = start;
+    while (static_cast<size_t>(at - start) < size) {
+        MEMORY_BASIC_INFORMATION region{};
+        if (::VirtualQuery(at, &region, sizeof region) == 0) return false;
+        if (region.AllocationBase != view || region.State != MEM_COMMIT || !IsWritable(region.Protect)) return false;
+        at = static_cast<const char*>(region.BaseAddress) + region.RegionSize;
+    }
+    return true;
+}
+
 }  // namespace
 
 HWND ToHwnd(HostHandle handle) noexcept { return reinterpret_cast<HWND>(static_cast<std::uintptr_t>(handle)); }
@@ -69,7 +103,12 @@ bool IsHostWindow(HostHandle h) {
 
 HWND GetHostMemo(HostHandle h) {
     if (!IsHostWindow(h)) return nullptr;
-    return reinterpret_cast<HWND>(::SendMessageA(ToHwnd(h), kMsgGetMemo, 0, 0));
+    const auto memo = reinterpret_cast<HWND>(::SendMessageA(ToHwnd(h), kMsgGetMemo, 0, 0));
+    // Sent to HWND_BROADCAST or to another program's window, the text area's messages would reach
+    // windows that never agreed to the protocol.
+    if (!memo || !::IsWindow(memo)) return nullptr;
+    const DWORD process = ProcessOf(memo);
+    return process != 0 && process == ProcessOf(ToHwnd(h)) ? memo : nullptr;
 }
 
 std::uint8_t GetHostLayoutCode(HostHandle h) {
@@ -79,23 +118,21 @@ std::uint8_t GetHostLayoutCode(HostHandle h) {
 
 int GetHostTextLength(HostHandle h) {
     if (!IsHostWindow(h)) return -1;
-    const LRESULT n = ::SendMessageA(GetHostMemo(h), WM_GETTEXTLENGTH, 0, 0);
-    // A length that no text can have (negative, or past what a buffer can hold) reads as unreadable.
-    if (n < 0 || n >= INT_MAX) return -1;
-    if (GetWindowsVersionName() != "WinNT" && n > 0xFFFE) return -1;
-    return static_cast<int>(n);
+    return TextLengthOf(GetHostMemo(h));
 }
 
 std::string GetHostText(HostHandle h) {
-    const int n = GetHostTextLength(h);
-    if (n < 0) return {};
+    if (!IsHostWindow(h)) return {};
+    const HWND memo = GetHostMemo(h);
+    const int n = TextLengthOf(memo);
+    if (!memo || n < 0) return {};
     std::vector<char> buffer;
     try {
         buffer.assign(static_cast<size_t>(n) + 1, '\0');
     } catch (const std::bad_alloc&) {
         return {};
     }
-    ::SendMessageA(GetHostMemo(h), WM_GETTEXT, static_cast<WPARAM>(n) + 1, reinterpret_cast<LPARAM>(buffer.data()));
+    ::SendMessageA(memo, WM_GETTEXT, static_cast<WPARAM>(n) + 1, reinterpret_cast<LPARAM>(buffer.data()));
     buffer.back() = '\0';
     return std::string(buffer.data(), ::strnlen(buffer.data(), buffer.size()));
 }
@@ -108,7 +145,8 @@ HWND FindHostToolbar(HostHandle h) { return ::FindWindowExA(ToHwnd(h), nullptr, 
 
 void SaveHostDocumentIfModified(HostHandle h) {
     if (!IsHostWindow(h)) return;
-    if (::SendMessageA(GetHostMemo(h), EM_GETMODIFY, 0, 0) != 0) ::SendMessageA(ToHwnd(h), kMsgSaveDocument, 0, 0);
+    const HWND memo = GetHostMemo(h);
+    if (memo && ::SendMessageA(memo, EM_GETMODIFY, 0, 0) != 0) ::SendMessageA(ToHwnd(h), kMsgSaveDocument, 0, 0);
 }
 
 void SendTextToHost(HostHandle h, std::string_view text, unsigned mode) {
@@ -119,23 +157,19 @@ void SendTextToHost(HostHandle h, std::string_view text, unsigned mode) {
     toolkit::KernelHandle mapping(
         ::CreateFileMappingA(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, size, name.c_str()));
     if (!mapping) return;
-    // A block of this name that the host still holds comes back with its old size: never write
-    // past its view, and never send a cut text.
-    const bool existed = ::GetLastError() == ERROR_ALREADY_EXISTS;
     {
+        // A block of this name that already existed (the host still holds one, or another program
+        // made it first) comes back as it was made: never write past its view or into pages it has
+        // not committed, and never send a cut text.
         toolkit::MappedView view(::MapViewOfFile(mapping.Get(), FILE_MAP_WRITE, 0, 0, 0));
-        if (!view) return;
-        if (existed) {
-            MEMORY_BASIC_INFORMATION region{};
-            if (::VirtualQuery(view.Get(), &region, sizeof region) == 0 || region.RegionSize < size) return;
-        }
+        if (!view || !IsWritableView(view.Get(), size)) return;
         const std::string copy(text);  // zero-terminated
         std::memcpy(view.Get(), copy.c_str(), size);
     }
     ::SendMessageA(ToHwnd(h), kMsgTakeText, mode, static_cast<LPARAM>(size));
 }
 
-void InsertTextIntoHost(HostHandle h, std::string_view text) { SendTextToHost(h, text, 1); }
+void InsertTextIntoHost(HostHandle h, std::string_view text) { SendTextToHost(h, text, kInsertAtCaret); }
 
 std::string GetWindowsVersionName() {
     const VersionSource& source = VersionSourceSlot();
@@ -145,4 +179,4 @@ std::string GetWindowsVersionName() {
 
 void SetVersionSourceForTesting(VersionSource source) { VersionSourceSlot() = std::move(source); }
 
-}  // namespace kestrix
+}  // namespace hostlink

@@ -11,7 +11,7 @@
 
 #include "hostlink/core/HostProtocol.h"
 
-namespace kestrix {
+namespace hostlink {
 
 // The host main window this instance serves; 0 when none.
 extern HostHandle HostWindow;
@@ -23,8 +23,11 @@ HostHandle FromHwnd(HWND window) noexcept;
 void InitializeHostWindow();
 
 bool IsHostWindow(HostHandle h);
+// The host's answer to kMsgGetMemo when it is a window of the host's own process; otherwise (0, a
+// handle that is no window, HWND_BROADCAST, another program's window) null: no text area.
 HWND GetHostMemo(HostHandle h);
 std::uint8_t GetHostLayoutCode(HostHandle h);
+// The text area's length as ReadableTextLength admits it; 0 when the host has no text area.
 int GetHostTextLength(HostHandle h);
 std::string GetHostText(HostHandle h);
 std::string GetHostExeName(HostHandle h);
@@ -32,7 +35,11 @@ std::string GetHostIniFilePath(HostHandle h);
 std::string GetHostFileName(HostHandle h);
 HWND FindHostToolbar(HostHandle h);
 void SaveHostDocumentIfModified(HostHandle h);
+// Copies text and its zero byte into the shared block and sends kMsgTakeText. A block of that name
+// that another program made first is used only when all of its first text.size() + 1 bytes are
+// committed, writable memory; otherwise nothing is written or sent.
 void SendTextToHost(HostHandle h, std::string_view text, unsigned mode);
+// SendTextToHost with kInsertAtCaret.
 void InsertTextIntoHost(HostHandle h, std::string_view text);
 std::string GetWindowsVersionName();
 
@@ -44,4 +51,7 @@ struct VersionInfo {
 using VersionSource = std::function<VersionInfo()>;
 void SetVersionSourceForTesting(VersionSource source);
 
-}  // namespace kestrix
+}  // namespace hostlink
+
+// Until the other folders call the host link by its folder's name.
+namespace kestrix = hostlink;

@@ -17,9 +17,10 @@
 #include "toolkit/Module.h"
 #include "toolkit/Text.h"
 
+namespace startup {
 namespace {
 
-using kestrix::HostWindow;
+using hostlink::HostWindow;
 
 std::string ExeBaseName;
 std::string InstanceName;
@@ -37,7 +38,7 @@ std::string AnsiLowerCase(std::string_view text) {
 }
 
 std::uint32_t FindParamValue(std::string_view prefix) {
-    return startup::FindParamValueIn(startup::SplitCommandLine(::GetCommandLineA()), prefix, &AnsiLowerCase);
+    return FindParamValueIn(SplitCommandLine(::GetCommandLineA()), prefix, &AnsiLowerCase);
 }
 
 void RefuseWithoutHost() {
@@ -58,22 +59,31 @@ void RefuseWithoutHost() {
     ::ExitProcess(1);
 }
 
+// True when another instance already serves this host window: found by the open, or, when two
+// instances start at the same instant, by the creation, which then hands back the other one's
+// mutex. Otherwise instanceMutex holds this instance's mutex.
+bool AnotherInstanceServes(toolkit::KernelHandle& instanceMutex) {
+    if (toolkit::KernelHandle other{::OpenMutexA(MUTEX_ALL_ACCESS, FALSE, InstanceName.c_str())}) return true;
+    instanceMutex.Reset(::CreateMutexA(nullptr, FALSE, InstanceName.c_str()));
+    return instanceMutex && ::GetLastError() == ERROR_ALREADY_EXISTS;
+}
+
 }  // namespace
 
-int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
-    kestrix::InitializeHostWindow();
+int Run() {
+    hostlink::InitializeHostWindow();
     ExeBaseName = BaseNameOf(toolkit::ExecutableFileName());
 
     if (const std::uint32_t v = FindParamValue("/w="); v != 0) HostWindow = v;
-    if (!kestrix::IsHostWindow(HostWindow)) {
+    if (!hostlink::IsHostWindow(HostWindow)) {
         RefuseWithoutHost();
         return 0;
     }
 
     InstanceName = "Kestrix_ToolBar_Application_" + ExeBaseName + "_" + std::to_string(HostWindow);
-    if (toolkit::KernelHandle other{::OpenMutexA(MUTEX_ALL_ACCESS, FALSE, InstanceName.c_str())}) return 0;
     // Held for the life of the process; the named mutex goes with it.
-    const toolkit::KernelHandle instanceMutex{::CreateMutexA(nullptr, FALSE, InstanceName.c_str())};
+    toolkit::KernelHandle instanceMutex;
+    if (AnotherInstanceServes(instanceMutex)) return 0;
 
     toolkit::Application& application = toolkit::App();
     std::unique_ptr<TForm1> form1;
@@ -97,3 +107,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     }
     return application.Run();
 }
+
+}  // namespace startup
+
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) { return startup::Run(); }

@@ -4,6 +4,11 @@ corvane_native_test(toolbar_settings_test
   SOURCES ${CMAKE_CURRENT_SOURCE_DIR}/native/toolbar/ToolbarSettingsTest.cpp
   LIBS toolbar_core)
 
+# The settings integer rule under libFuzzer.
+corvane_fuzz_target(toolbar_settings_fuzz
+  SOURCES native/toolbar/ToolbarSettingsFuzz.cpp
+  LIBS toolbar_core)
+
 # A staged Corvane planted in the stand-in host, driven from outside with real input.
 corvane_windows_test(toolbar_e2e_tests DESKTOP TIMEOUT 150
   SOURCES win/toolbar/ToolbarEndToEnd.cpp win/toolbar/ToolbarDriver.cpp)

@@ -1,6 +1,6 @@
 #include "hostlink/core/HostProtocol.h"
 
-namespace kestrix {
+namespace hostlink {
 
 std::uint8_t MapLayoutCode(std::intptr_t answer) {
     static constexpr std::uint8_t kMapped[] = {1, 2, 3, 5, 6, 7, 8, 9, 10, 11, 4};
@@ -32,4 +32,10 @@ std::string WindowsVersionNameFor(unsigned long platformId, unsigned long minorV
 
 std::string SharedBlockName(HostHandle host) { return kSharedBlockPrefix + std::to_string(host); }
 
-}  // namespace kestrix
+int ReadableTextLength(std::intptr_t answer, bool ntFamily) {
+    const std::intptr_t limit = ntFamily ? kMaxHostTextLength : kMaxHostTextLengthOlderSystems;
+    if (answer < 0 || answer > limit) return -1;
+    return static_cast<int>(answer);
+}
+
+}  // namespace hostlink

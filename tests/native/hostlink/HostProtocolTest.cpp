@@ -1,4 +1,5 @@
-// The host protocol's rules that need no window: the layout code and the system's name.
+// The host protocol's rules that need no window: the layout code, the system's name, the block's
+// name and which text lengths are read.
 
 #include <gtest/gtest.h>
 
@@ -9,8 +10,9 @@
 
 namespace {
 
-using kestrix::MapLayoutCode;
-using kestrix::WindowsVersionNameFor;
+using hostlink::MapLayoutCode;
+using hostlink::ReadableTextLength;
+using hostlink::WindowsVersionNameFor;
 
 TEST(MapLayoutCode, TableOfTheHostsAnswers) {
     const int expected[] = {1, 2, 3, 5, 6, 7, 8, 9, 10, 11, 4};
@@ -41,9 +43,34 @@ TEST(WindowsVersionNameFor, UnknownCombinationsAreEmpty) {
 }
 
 TEST(SharedBlockName, UnsignedDecimalHandle) {
-    EXPECT_EQ(kestrix::SharedBlockName(655794), "Kestrix_Map_655794");
-    EXPECT_EQ(kestrix::SharedBlockName(0), "Kestrix_Map_0");
-    EXPECT_EQ(kestrix::SharedBlockName(4294967295u), "Kestrix_Map_4294967295");
+    EXPECT_EQ(hostlink::SharedBlockName(655794), "Kestrix_Map_655794");
+    EXPECT_EQ(hostlink::SharedBlockName(0), "Kestrix_Map_0");
+    EXPECT_EQ(hostlink::SharedBlockName(4294967295u), "Kestrix_Map_4294967295");
+}
+
+// Up to the cap on the NT family, up to 65,534 elsewhere; past either, and below 0, unreadable.
+TEST(ReadableTextLength, TheCapsOnEitherFamily) {
+    constexpr std::intptr_t kCap = hostlink::kMaxHostTextLength;
+    static_assert(kCap + 1 == 64 * 1024 * 1024, "the buffer with its zero byte stays within 64 MiB");
+    const struct {
+        std::intptr_t answer;
+        int nt, older;
+    } table[] = {{0, 0, 0},
+                 {70000, 70000, -1},
+                 {0xFFFE, 0xFFFE, 0xFFFE},
+                 {0xFFFF, 0xFFFF, -1},
+                 {kCap, static_cast<int>(kCap), -1},
+                 {kCap + 1, -1, -1},
+                 {INT_MAX - 1, -1, -1},
+                 {INT_MAX, -1, -1},
+                 {-1, -1, -1},
+                 {INT_MIN, -1, -1},
+                 {INTPTR_MAX, -1, -1},
+                 {INTPTR_MIN, -1, -1}};
+    for (const auto& row : table) {
+        EXPECT_EQ(ReadableTextLength(row.answer, true), row.nt) << row.answer;
+        EXPECT_EQ(ReadableTextLength(row.answer, false), row.older) << row.answer;
+    }
 }
 
 }  // namespace

@@ -19,16 +19,16 @@ namespace {
 
 using hosttest::Answer;
 using hosttest::FakeWindow;
-using kestrix::HostHandle;
+using hostlink::HostHandle;
 using testsupport::HostMessage;
 using testsupport::HostSim;
 
-constexpr unsigned kSave = 0x8190;
-constexpr unsigned kGetMemo = 0x8192;
-constexpr unsigned kGetLayout = 0x8194;
-constexpr unsigned kTakeText = 0x819B;
+constexpr unsigned kSave = hostlink::kMsgSaveDocument;
+constexpr unsigned kGetMemo = hostlink::kMsgGetMemo;
+constexpr unsigned kGetLayout = hostlink::kMsgGetLayoutCode;
+constexpr unsigned kTakeText = hostlink::kMsgTakeText;
 
-HostHandle HandleOf(HWND window) { return kestrix::FromHwnd(window); }
+HostHandle HandleOf(HWND window) { return hostlink::FromHwnd(window); }
 
 std::string Block(std::string_view text) { return std::string(text) + '\0'; }
 
@@ -39,12 +39,26 @@ std::string Japanese(const char* utf8) {
 
 bool SameIgnoringCase(const std::string& a, const std::string& b) { return ::lstrcmpiA(a.c_str(), b.c_str()) == 0; }
 
+// Every operation on something that is no host gives its empty value and leaves no block behind.
+void ExpectEveryOperationGivesTheNotHostValue(HostHandle h) {
+    EXPECT_EQ(hostlink::GetHostMemo(h), nullptr);
+    EXPECT_EQ(hostlink::GetHostLayoutCode(h), 0);
+    EXPECT_EQ(hostlink::GetHostTextLength(h), -1);
+    EXPECT_EQ(hostlink::GetHostText(h), "");
+    EXPECT_EQ(hostlink::GetHostFileName(h), "");
+    EXPECT_EQ(hostlink::GetHostExeName(h), "");
+    EXPECT_EQ(hostlink::GetHostIniFilePath(h), "");
+    hostlink::SaveHostDocumentIfModified(h);
+    hostlink::InsertTextIntoHost(h, "<b>");
+    EXPECT_EQ(::OpenFileMappingA(FILE_MAP_READ, FALSE, hostlink::SharedBlockName(h).c_str()), nullptr);
+}
+
 class HostLinkTest : public ::testing::Test {
 protected:
-    void TearDown() override { kestrix::SetVersionSourceForTesting(nullptr); }
+    void TearDown() override { hostlink::SetVersionSourceForTesting(nullptr); }
 
     static void PretendSystem(unsigned long platformId, unsigned long minorVersion) {
-        kestrix::SetVersionSourceForTesting([=] { return kestrix::VersionInfo{platformId, minorVersion}; });
+        hostlink::SetVersionSourceForTesting([=] { return hostlink::VersionInfo{platformId, minorVersion}; });
     }
 };
 
@@ -54,13 +68,13 @@ protected:
 using HostRecognition = HostLinkTest;
 
 TEST_F(HostRecognition, OnlyTheExactClassNameIsAHost) {
-    EXPECT_FALSE(kestrix::IsHostWindow(0));
+    EXPECT_FALSE(hostlink::IsHostWindow(0));
     for (const char* className : {"tkestrixmainform", "TKESTRIXMAINFORM", "TKestrixMainForm2", "TKestrixMainFor", "TEdit"}) {
         FakeWindow lookalike(className, nullptr);
-        EXPECT_FALSE(kestrix::IsHostWindow(HandleOf(lookalike.Handle()))) << className;
+        EXPECT_FALSE(hostlink::IsHostWindow(HandleOf(lookalike.Handle()))) << className;
     }
     FakeWindow host("TKestrixMainForm", nullptr);
-    EXPECT_TRUE(kestrix::IsHostWindow(HandleOf(host.Handle())));
+    EXPECT_TRUE(hostlink::IsHostWindow(HandleOf(host.Handle())));
 }
 
 TEST_F(HostRecognition, AHandleThatIsNoLongerAWindowIsNoHost) {
@@ -68,11 +82,11 @@ TEST_F(HostRecognition, AHandleThatIsNoLongerAWindowIsNoHost) {
     {
         FakeWindow host("TKestrixMainForm", nullptr);
         gone = HandleOf(host.Handle());
-        ASSERT_TRUE(kestrix::IsHostWindow(gone));
+        ASSERT_TRUE(hostlink::IsHostWindow(gone));
     }
-    EXPECT_FALSE(kestrix::IsHostWindow(gone));
-    EXPECT_EQ(kestrix::GetHostText(gone), "");
-    EXPECT_EQ(kestrix::GetHostTextLength(gone), -1);
+    EXPECT_FALSE(hostlink::IsHostWindow(gone));
+    EXPECT_EQ(hostlink::GetHostText(gone), "");
+    EXPECT_EQ(hostlink::GetHostTextLength(gone), -1);
 }
 
 // A window that looks like a host in every way but its class name is never asked anything.
@@ -91,40 +105,31 @@ TEST_F(HostRecognition, ALookalikeIsNeitherAskedNorReadNorSent) {
     ::SetWindowTextA(fileName.Handle(), "C:\\doc.htm");
     const HostHandle h = HandleOf(lookalike.Handle());
 
-    EXPECT_EQ(kestrix::GetHostMemo(h), nullptr);
-    EXPECT_EQ(kestrix::GetHostLayoutCode(h), 0);
-    EXPECT_EQ(kestrix::GetHostTextLength(h), -1);
-    EXPECT_EQ(kestrix::GetHostText(h), "");
-    EXPECT_EQ(kestrix::GetHostFileName(h), "");
-    EXPECT_EQ(kestrix::GetHostExeName(h), "");
-    EXPECT_EQ(kestrix::GetHostIniFilePath(h), "");
-    kestrix::SaveHostDocumentIfModified(h);
-    kestrix::InsertTextIntoHost(h, "<b>");
+    ExpectEveryOperationGivesTheNotHostValue(h);
     for (unsigned id : {kSave, kGetMemo, kGetLayout, kTakeText}) EXPECT_EQ(lookalike.Count(id), 0u) << std::hex << id;
     EXPECT_TRUE(memo.Log().empty());
-    EXPECT_EQ(::OpenFileMappingA(FILE_MAP_READ, FALSE, kestrix::SharedBlockName(h).c_str()), nullptr);
 }
 
 TEST_F(HostRecognition, TheStandInEditorIsAHostWithItsChildWindows) {
     HostSim host = HostSim::Start();
     const HostHandle h = host.Handle32();
-    ASSERT_TRUE(kestrix::IsHostWindow(h));
-    EXPECT_EQ(kestrix::GetHostMemo(h), host.Memo());
-    EXPECT_EQ(kestrix::FindHostToolbar(h), host.Toolbar());
+    ASSERT_TRUE(hostlink::IsHostWindow(h));
+    EXPECT_EQ(hostlink::GetHostMemo(h), host.Memo());
+    EXPECT_EQ(hostlink::FindHostToolbar(h), host.Toolbar());
     EXPECT_NE(host.Toolbar(), nullptr);
-    EXPECT_PRED2(SameIgnoringCase, kestrix::GetHostExeName(h), testsupport::HostsimExe());
-    EXPECT_PRED2(SameIgnoringCase, kestrix::GetHostIniFilePath(h), host.IniPath());
-    EXPECT_EQ(kestrix::GetHostFileName(h), "");
-    EXPECT_EQ(kestrix::GetWindowsVersionName(), "WinNT");
+    EXPECT_PRED2(SameIgnoringCase, hostlink::GetHostExeName(h), testsupport::HostsimExe());
+    EXPECT_PRED2(SameIgnoringCase, hostlink::GetHostIniFilePath(h), host.IniPath());
+    EXPECT_EQ(hostlink::GetHostFileName(h), "");
+    EXPECT_EQ(hostlink::GetWindowsVersionName(), "WinNT");
 }
 
 TEST_F(HostRecognition, AHostWithoutToolbarGivesNone) {
     HostSim::Options options;
     options.noToolbar = true;
     HostSim host = HostSim::Start(options);
-    EXPECT_TRUE(kestrix::IsHostWindow(host.Handle32()));
-    EXPECT_EQ(kestrix::FindHostToolbar(host.Handle32()), nullptr);
-    EXPECT_EQ(kestrix::FindHostToolbar(0), nullptr);
+    EXPECT_TRUE(hostlink::IsHostWindow(host.Handle32()));
+    EXPECT_EQ(hostlink::FindHostToolbar(host.Handle32()), nullptr);
+    EXPECT_EQ(hostlink::FindHostToolbar(0), nullptr);
 }
 
 // ----------------------------------------------------------------------------------------------
@@ -146,18 +151,18 @@ TEST_F(HostText, SeventyThousandCharactersAreReadWholeOnlyOnTheNtFamily) {
     const HostHandle h = host.Handle32();
 
     PretendSystem(2, 0);
-    EXPECT_EQ(kestrix::GetHostTextLength(h), 70000);
-    EXPECT_EQ(kestrix::GetHostText(h), options.text);
+    EXPECT_EQ(hostlink::GetHostTextLength(h), 70000);
+    EXPECT_EQ(hostlink::GetHostText(h), options.text);
 
     for (unsigned long minor : {0ul, 10ul, 90ul, 5ul}) {
         PretendSystem(1, minor);
-        EXPECT_EQ(kestrix::GetHostTextLength(h), -1) << "minor " << minor;
-        EXPECT_EQ(kestrix::GetHostText(h), "") << "minor " << minor;
+        EXPECT_EQ(hostlink::GetHostTextLength(h), -1) << "minor " << minor;
+        EXPECT_EQ(hostlink::GetHostText(h), "") << "minor " << minor;
     }
     PretendSystem(0, 0);
-    EXPECT_EQ(kestrix::GetHostText(h), "");
+    EXPECT_EQ(hostlink::GetHostText(h), "");
     PretendSystem(7, 0);  // a platform without a name is not the NT family either
-    EXPECT_EQ(kestrix::GetHostText(h), "");
+    EXPECT_EQ(hostlink::GetHostText(h), "");
 }
 
 TEST_F(HostText, TheOlderFamilyReadsUpTo65534Characters) {
@@ -166,11 +171,11 @@ TEST_F(HostText, TheOlderFamilyReadsUpTo65534Characters) {
     PretendSystem(1, 10);
     const std::string limit = LongText(65534);
     host.SetText(limit);
-    EXPECT_EQ(kestrix::GetHostTextLength(h), 65534);
-    EXPECT_EQ(kestrix::GetHostText(h), limit);
+    EXPECT_EQ(hostlink::GetHostTextLength(h), 65534);
+    EXPECT_EQ(hostlink::GetHostText(h), limit);
     host.SetText(LongText(65535));
-    EXPECT_EQ(kestrix::GetHostTextLength(h), -1);
-    EXPECT_EQ(kestrix::GetHostText(h), "");
+    EXPECT_EQ(hostlink::GetHostTextLength(h), -1);
+    EXPECT_EQ(hostlink::GetHostText(h), "");
 }
 
 TEST_F(HostText, JapaneseTextAndAnEmptyDocumentComeBackByteForByte) {
@@ -178,12 +183,12 @@ TEST_F(HostText, JapaneseTextAndAnEmptyDocumentComeBackByteForByte) {
     options.text = Japanese("<p>日本語の表示テスト</p>\r\n能力 ソース\r\n");
     HostSim host = HostSim::Start(options);
     const HostHandle h = host.Handle32();
-    EXPECT_EQ(kestrix::GetHostTextLength(h), static_cast<int>(options.text.size()));
-    EXPECT_EQ(kestrix::GetHostText(h), options.text);
+    EXPECT_EQ(hostlink::GetHostTextLength(h), static_cast<int>(options.text.size()));
+    EXPECT_EQ(hostlink::GetHostText(h), options.text);
 
     host.SetText("");
-    EXPECT_EQ(kestrix::GetHostTextLength(h), 0);
-    EXPECT_EQ(kestrix::GetHostText(h), "");
+    EXPECT_EQ(hostlink::GetHostTextLength(h), 0);
+    EXPECT_EQ(hostlink::GetHostText(h), "");
 }
 
 TEST_F(HostText, FileNameIsTheTEditTextCutTo255Characters) {
@@ -191,15 +196,15 @@ TEST_F(HostText, FileNameIsTheTEditTextCutTo255Characters) {
     options.fileName = Japanese("C:\\文書\\索引.htm");
     HostSim host = HostSim::Start(options);
     const HostHandle h = host.Handle32();
-    EXPECT_EQ(kestrix::GetHostFileName(h), options.fileName);
+    EXPECT_EQ(hostlink::GetHostFileName(h), options.fileName);
 
     const std::string longName = "C:\\" + std::string(300, 'n') + ".htm";
     host.SetFileName(longName);
-    EXPECT_EQ(kestrix::GetHostFileName(h), longName.substr(0, 255));
+    EXPECT_EQ(hostlink::GetHostFileName(h), longName.substr(0, 255));
     host.SetFileName(longName.substr(0, 255));
-    EXPECT_EQ(kestrix::GetHostFileName(h), longName.substr(0, 255));
+    EXPECT_EQ(hostlink::GetHostFileName(h), longName.substr(0, 255));
     host.SetFileName("");
-    EXPECT_EQ(kestrix::GetHostFileName(h), "");
+    EXPECT_EQ(hostlink::GetHostFileName(h), "");
 }
 
 // ----------------------------------------------------------------------------------------------
@@ -210,7 +215,7 @@ TEST(HostLayout, AnswersAreMappedIncludingNegativeAndUnknownOnes) {
     options.layout = 1;
     HostSim host = HostSim::Start(options);
     const HostHandle h = host.Handle32();
-    EXPECT_EQ(kestrix::GetHostLayoutCode(h), 2);
+    EXPECT_EQ(hostlink::GetHostLayoutCode(h), 2);
 
     const struct {
         int answer;
@@ -219,7 +224,7 @@ TEST(HostLayout, AnswersAreMappedIncludingNegativeAndUnknownOnes) {
                  {8, 10}, {9, 11}, {10, 4}, {11, 1}, {-1, 1}, {-10, 1}, {266, 1}, {INT_MAX, 1}, {INT_MIN, 1}};
     for (const auto& row : table) {
         host.SetLayout(row.answer);
-        EXPECT_EQ(kestrix::GetHostLayoutCode(h), row.mapped) << "answer " << row.answer;
+        EXPECT_EQ(hostlink::GetHostLayoutCode(h), row.mapped) << "answer " << row.answer;
     }
     // One question per call, and nothing else asked.
     const std::vector<HostMessage> messages = host.Messages();
@@ -249,17 +254,17 @@ TEST(HostSave, AskedOnlyWhenModifiedAndTheFileIsWrittenBeforeTheCallReturns) {
     const std::string text = Japanese("<h1>見出し</h1>\r\n");
     host.SetText(text);
     ASSERT_FALSE(host.Modified());
-    kestrix::SaveHostDocumentIfModified(h);
+    hostlink::SaveHostDocumentIfModified(h);
     EXPECT_TRUE(host.MessagesWithId(kSave).empty());
     EXPECT_EQ(testsupport::ReadFileBytes(file), "old");
 
     host.SetModified(true);
-    kestrix::SaveHostDocumentIfModified(h);
+    hostlink::SaveHostDocumentIfModified(h);
     EXPECT_EQ(testsupport::ReadFileBytes(file), text);
     EXPECT_EQ(host.MessagesWithId(kSave).size(), 1u);
     EXPECT_FALSE(host.Modified());
 
-    kestrix::SaveHostDocumentIfModified(h);
+    hostlink::SaveHostDocumentIfModified(h);
     EXPECT_EQ(host.MessagesWithId(kSave).size(), 1u);
     testsupport::RemoveTree(testsupport::ScratchDir("hostlink-save"));
 }
@@ -283,12 +288,12 @@ TEST_F(HostSendText, TheBlockHoldsTheExactBytesAndTheirZero) {
     size_t sent = 0;
     for (const std::string& text : texts) {
         host_.SetText("");
-        kestrix::InsertTextIntoHost(H(), text);
+        hostlink::InsertTextIntoHost(H(), text);
         ++sent;
         const HostMessage message = LastTransfer();
         EXPECT_EQ(host_.MessagesWithId(kTakeText).size(), sent);
         EXPECT_TRUE(message.blockRead);
-        EXPECT_EQ(message.wParam, 1u);
+        EXPECT_EQ(message.wParam, hostlink::kInsertAtCaret);
         EXPECT_EQ(message.lParam, static_cast<long long>(text.size() + 1));
         EXPECT_EQ(message.block, Block(text));
         EXPECT_EQ(host_.Text(), text);
@@ -297,7 +302,7 @@ TEST_F(HostSendText, TheBlockHoldsTheExactBytesAndTheirZero) {
 
 TEST_F(HostSendText, AnEmptyTextIsAOneByteBlock) {
     host_.SetText("kept");
-    kestrix::SendTextToHost(H(), "", 1);
+    hostlink::SendTextToHost(H(), "", 1);
     const HostMessage message = LastTransfer();
     EXPECT_TRUE(message.blockRead);
     EXPECT_EQ(message.lParam, 1);
@@ -308,10 +313,10 @@ TEST_F(HostSendText, AnEmptyTextIsAOneByteBlock) {
 TEST_F(HostSendText, TextGoesInAtTheCaretAndOtherModesPassThrough) {
     host_.SetText("abcdef");
     ::SendMessageA(host_.Memo(), EM_SETSEL, 3, 3);
-    kestrix::InsertTextIntoHost(H(), "XY");
+    hostlink::InsertTextIntoHost(H(), "XY");
     EXPECT_EQ(host_.Text(), "abcXYdef");
 
-    kestrix::SendTextToHost(H(), "zz", 7);
+    hostlink::SendTextToHost(H(), "zz", 7);
     const HostMessage message = LastTransfer();
     EXPECT_EQ(message.wParam, 7u);
     EXPECT_EQ(message.block, Block("zz"));
@@ -319,37 +324,68 @@ TEST_F(HostSendText, TextGoesInAtTheCaretAndOtherModesPassThrough) {
 }
 
 TEST_F(HostSendText, TheBlockLivesOnlyForTheCall) {
-    kestrix::InsertTextIntoHost(H(), "<br>");
+    hostlink::InsertTextIntoHost(H(), "<br>");
     ASSERT_TRUE(LastTransfer().blockRead);
-    EXPECT_EQ(::OpenFileMappingA(FILE_MAP_READ, FALSE, kestrix::SharedBlockName(H()).c_str()), nullptr);
+    EXPECT_EQ(::OpenFileMappingA(FILE_MAP_READ, FALSE, hostlink::SharedBlockName(H()).c_str()), nullptr);
 }
 
 // A block of that name still open elsewhere comes back with its old size: nothing may be written
 // past it, and no cut text is sent.
 TEST_F(HostSendText, AnExistingSmallerBlockGetsNothing) {
     host_.SetText("");
-    const std::string name = kestrix::SharedBlockName(H());
+    const std::string name = hostlink::SharedBlockName(H());
     {
         const toolkit::KernelHandle small(::CreateFileMappingA(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, 16, name.c_str()));
         ASSERT_TRUE(small.Get());
         const std::string text(100000, 'a');
-        kestrix::InsertTextIntoHost(H(), text);
+        hostlink::InsertTextIntoHost(H(), text);
         EXPECT_TRUE(host_.MessagesWithId(kTakeText).empty());
         EXPECT_EQ(host_.Text(), "");
     }
-    kestrix::InsertTextIntoHost(H(), "after");
+    hostlink::InsertTextIntoHost(H(), "after");
     EXPECT_EQ(LastTransfer().block, Block("after"));
     EXPECT_EQ(host_.Text(), "after");
 }
 
 TEST_F(HostSendText, AnExistingLargerBlockCarriesTheText) {
     host_.SetText("");
-    const std::string name = kestrix::SharedBlockName(H());
+    const std::string name = hostlink::SharedBlockName(H());
     const toolkit::KernelHandle large(::CreateFileMappingA(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, 1 << 16, name.c_str()));
     ASSERT_TRUE(large.Get());
-    kestrix::InsertTextIntoHost(H(), "<i></i>");
+    hostlink::InsertTextIntoHost(H(), "<i></i>");
     EXPECT_EQ(LastTransfer().block, Block("<i></i>"));
     EXPECT_EQ(host_.Text(), "<i></i>");
+}
+
+// Another program may make a block of that name first, with pages only reserved: a write into
+// them faults. Nothing is written or sent until the pages the text needs are committed.
+TEST_F(HostSendText, ASquattedBlockGetsNothingWhereItsPagesAreNotCommitted) {
+    host_.SetText("");
+    const std::string name = hostlink::SharedBlockName(H());
+    const toolkit::KernelHandle squatted(
+        ::CreateFileMappingA(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE | SEC_RESERVE, 0, 1 << 16, name.c_str()));
+    ASSERT_TRUE(squatted);
+    const toolkit::MappedView view(::MapViewOfFile(squatted.Get(), FILE_MAP_WRITE, 0, 0, 0));
+    ASSERT_TRUE(view);
+    const auto firstPageCommitted = [&] {
+        MEMORY_BASIC_INFORMATION region{};
+        return ::VirtualQuery(view.Get(), &region, sizeof region) != 0 && region.State == MEM_COMMIT;
+    };
+    ASSERT_FALSE(firstPageCommitted());
+    hostlink::InsertTextIntoHost(H(), "<b>");
+    EXPECT_FALSE(firstPageCommitted());
+    EXPECT_TRUE(host_.MessagesWithId(kTakeText).empty());
+
+    SYSTEM_INFO system{};
+    ::GetSystemInfo(&system);
+    ASSERT_TRUE(::VirtualAlloc(view.Get(), system.dwPageSize, MEM_COMMIT, PAGE_READWRITE));
+    hostlink::InsertTextIntoHost(H(), std::string(system.dwPageSize, 'x'));  // its zero byte on the next page
+    EXPECT_TRUE(host_.MessagesWithId(kTakeText).empty());
+    EXPECT_EQ(host_.Text(), "");
+
+    hostlink::InsertTextIntoHost(H(), "<b>");
+    EXPECT_EQ(LastTransfer().block, Block("<b>"));
+    EXPECT_EQ(host_.Text(), "<b>");
 }
 
 // ----------------------------------------------------------------------------------------------
@@ -361,21 +397,12 @@ TEST(HostGone, EveryOperationGivesTheEmptyValue) {
     options.fileName = "C:\\a.htm";
     HostSim host = HostSim::Start(options);
     const HostHandle h = host.Handle32();
-    ASSERT_EQ(kestrix::GetHostText(h), "text");
+    ASSERT_EQ(hostlink::GetHostText(h), "text");
     ASSERT_TRUE(host.Close());
 
-    EXPECT_FALSE(kestrix::IsHostWindow(h));
-    EXPECT_EQ(kestrix::GetHostMemo(h), nullptr);
-    EXPECT_EQ(kestrix::GetHostLayoutCode(h), 0);
-    EXPECT_EQ(kestrix::GetHostTextLength(h), -1);
-    EXPECT_EQ(kestrix::GetHostText(h), "");
-    EXPECT_EQ(kestrix::GetHostFileName(h), "");
-    EXPECT_EQ(kestrix::GetHostExeName(h), "");
-    EXPECT_EQ(kestrix::GetHostIniFilePath(h), "");
-    EXPECT_EQ(kestrix::FindHostToolbar(h), nullptr);
-    kestrix::SaveHostDocumentIfModified(h);
-    kestrix::InsertTextIntoHost(h, "<b>");
-    EXPECT_EQ(::OpenFileMappingA(FILE_MAP_READ, FALSE, kestrix::SharedBlockName(h).c_str()), nullptr);
+    EXPECT_FALSE(hostlink::IsHostWindow(h));
+    EXPECT_EQ(hostlink::FindHostToolbar(h), nullptr);
+    ExpectEveryOperationGivesTheNotHostValue(h);
 }
 
 // A host in this process whose text area answers as the test says.
@@ -406,7 +433,9 @@ TEST_F(OddHost, ImpossibleLengthsGiveNoText) {
         if (message == WM_GETTEXT) return 0;
         return std::nullopt;
     });
-    std::vector<LRESULT> lengths = {-1, -100, LRESULT{INT_MIN}, LRESULT{INT_MAX}};
+    // Past the cap a text is not read: no buffer of about 2 GiB for a host that claims INT_MAX - 1.
+    std::vector<LRESULT> lengths = {-1, -100, LRESULT{INT_MIN}, LRESULT{INT_MAX}, LRESULT{INT_MAX} - 1,
+                                    LRESULT{hostlink::kMaxHostTextLength} + 1};
     if constexpr (sizeof(LRESULT) > 4) {
         lengths.push_back(static_cast<LRESULT>(1ll << 40));
         lengths.push_back(static_cast<LRESULT>(LLONG_MIN));
@@ -414,8 +443,8 @@ TEST_F(OddHost, ImpossibleLengthsGiveNoText) {
     }
     for (LRESULT length : lengths) {
         claimed = length;
-        EXPECT_EQ(kestrix::GetHostTextLength(H()), -1) << length;
-        EXPECT_EQ(kestrix::GetHostText(H()), "") << length;
+        EXPECT_EQ(hostlink::GetHostTextLength(H()), -1) << length;
+        EXPECT_EQ(hostlink::GetHostText(H()), "") << length;
     }
     EXPECT_EQ(memo_->Count(WM_GETTEXT), 0u);
 }
@@ -437,16 +466,48 @@ TEST_F(OddHost, TextIsCutAtTheClaimedLengthOrAtTheHostsZero) {
         return std::nullopt;
     });
     written = "abc";
-    EXPECT_EQ(kestrix::GetHostText(H()), "abc");
+    EXPECT_EQ(hostlink::GetHostText(H()), "abc");
     ASSERT_FALSE(memo_->Log().empty());
     EXPECT_EQ(memo_->Log().back().wParam, 11u);  // n + 1 bytes offered
 
     written = std::string(50, 'x');  // more than the buffer, and no terminator
     terminate = false;
-    EXPECT_EQ(kestrix::GetHostText(H()), std::string(10, 'x'));
+    EXPECT_EQ(hostlink::GetHostText(H()), std::string(10, 'x'));
 
     claimed = 0;
-    EXPECT_EQ(kestrix::GetHostText(H()), "");
+    EXPECT_EQ(hostlink::GetHostText(H()), "");
+}
+
+// The text area's handle is used only when it names a window of the host's own process; any other
+// answer is no text area, and nothing is sent to it (a broadcast would reach every window).
+TEST_F(OddHost, ATextAreaOutsideTheHostsProcessIsNeverAsked) {
+    HostSim::Options options;
+    options.text = "another program's text";
+    options.modified = true;
+    HostSim other = HostSim::Start(options);
+    HWND stale = nullptr;
+    {
+        FakeWindow gone("TGoneMemo", nullptr);
+        stale = gone.Handle();
+    }
+    FakeWindow bystander("TBystander", nullptr);  // a top-level window: a broadcast reaches it
+    HWND answer = nullptr;
+    host_ = std::make_unique<FakeWindow>("TKestrixMainForm", [&answer](UINT message, WPARAM, LPARAM) -> std::optional<LRESULT> {
+        if (message == kGetMemo) return reinterpret_cast<LRESULT>(answer);
+        if (message == kSave) return 0;
+        return std::nullopt;
+    });
+    const HWND answers[] = {nullptr, stale, HWND_BROADCAST, other.Memo(), other.Main()};
+    for (const HWND candidate : answers) {
+        answer = candidate;
+        EXPECT_EQ(hostlink::GetHostMemo(H()), nullptr) << candidate;
+        EXPECT_EQ(hostlink::GetHostTextLength(H()), 0) << candidate;
+        EXPECT_EQ(hostlink::GetHostText(H()), "") << candidate;
+        hostlink::SaveHostDocumentIfModified(H());
+    }
+    EXPECT_EQ(host_->Count(kSave), 0u);
+    EXPECT_TRUE(bystander.Log().empty());
+    EXPECT_TRUE(other.Modified());
 }
 
 TEST_F(OddHost, AChildThatFillsItsBufferGives255Characters) {
@@ -456,16 +517,16 @@ TEST_F(OddHost, AChildThatFillsItsBufferGives255Characters) {
         std::memset(reinterpret_cast<char*>(lParam), 'y', wParam);  // no terminator anywhere
         return static_cast<LRESULT>(wParam);
     }, host_->Handle());
-    EXPECT_EQ(kestrix::GetHostFileName(H()), std::string(255, 'y'));
-    EXPECT_EQ(kestrix::GetHostExeName(H()), "");  // no such child
+    EXPECT_EQ(hostlink::GetHostFileName(H()), std::string(255, 'y'));
+    EXPECT_EQ(hostlink::GetHostExeName(H()), "");  // no such child
 }
 
 TEST_F(OddHost, NoTextAreaReadsAsAnEmptyText) {
     host_ = std::make_unique<FakeWindow>("TKestrixMainForm", nullptr);  // answers 0 to everything
-    EXPECT_EQ(kestrix::GetHostMemo(H()), nullptr);
-    EXPECT_EQ(kestrix::GetHostTextLength(H()), 0);
-    EXPECT_EQ(kestrix::GetHostText(H()), "");
-    kestrix::SaveHostDocumentIfModified(H());
+    EXPECT_EQ(hostlink::GetHostMemo(H()), nullptr);
+    EXPECT_EQ(hostlink::GetHostTextLength(H()), 0);
+    EXPECT_EQ(hostlink::GetHostText(H()), "");
+    hostlink::SaveHostDocumentIfModified(H());
     EXPECT_EQ(host_->Count(kSave), 0u);
 }
 
@@ -474,7 +535,7 @@ TEST_F(OddHost, AModifiedFlagAsksTheHostToSave) {
         if (message == EM_GETMODIFY) return -1;  // any value but 0 means modified
         return std::nullopt;
     });
-    kestrix::SaveHostDocumentIfModified(H());
+    hostlink::SaveHostDocumentIfModified(H());
     EXPECT_EQ(host_->Count(kSave), 1u);
 }
 

@@ -16,7 +16,7 @@ namespace {
 using testsupport::HostMessage;
 using testsupport::HostSim;
 
-constexpr UINT kTakeText = 0x819B;
+constexpr UINT kTakeText = hostlink::kMsgTakeText;
 
 RECT RectInParent(HWND window) {
     RECT rect;
@@ -83,7 +83,7 @@ TEST(HostSimHarness, ReadsOnlyWellFormedBlocks) {
     const HWND main = host.Main();
     ::SendMessageA(main, kTakeText, 1, 5);  // no block at all
 
-    const std::string name = kestrix::SharedBlockName(host.Handle32());
+    const std::string name = hostlink::SharedBlockName(host.Handle32());
     const toolkit::KernelHandle mapping(::CreateFileMappingA(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, 4096, name.c_str()));
     ASSERT_TRUE(mapping);
     {

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "HostSim.h"
+#include "MutexRace.h"
 #include "TestSupport.h"
 #include "toolkit/Handles.h"
 
@@ -265,6 +266,32 @@ TEST_F(StartupInstances, ASecondStartForTheSameHostEndsSilently) {
     EXPECT_EQ(code, 0u);
     EXPECT_TRUE(first.Running());
     EXPECT_TRUE(MutexExists(InstanceName("Corvane", host.Handle32())));
+}
+
+// Two starts at the same instant both find no mutex to open; the one whose creation comes second
+// gets the other's mutex back and must end as silently as if its open had found it.
+TEST_F(StartupInstances, TheLoserOfARaceForTheSameHostEndsSilently) {
+    const std::string exe = Stage();
+    HostSim host = HostSim::Start();
+    startuptest::MutexRace race;
+    ASSERT_TRUE(race.Run(exe, "/w=" + std::to_string(host.Handle32()), dir_, InstanceName("Corvane", host.Handle32()),
+                         kStartTimeoutMs))
+        << "the start never reached the creation of its instance mutex";
+    DWORD code = 1;
+    bool showedWindow = false;
+    const bool ended = testsupport::WaitUntil(
+        [&] {
+            showedWindow = showedWindow || !VisibleWindowsOf(race.ProcessId()).empty();
+            return ::WaitForSingleObject(race.Process(), 0) == WAIT_OBJECT_0;
+        },
+        kExitTimeoutMs);
+    EXPECT_TRUE(ended) << "the loser of the race went on serving";
+    EXPECT_FALSE(showedWindow);
+    EXPECT_EQ(testsupport::FindPlantedToolbar(host, race.ProcessId()), nullptr);
+    if (ended) {
+        ::GetExitCodeProcess(race.Process(), &code);
+        EXPECT_EQ(code, 0u);
+    }
 }
 
 TEST_F(StartupInstances, TwoHostsGetTwoInstances) {
