@@ -22,8 +22,8 @@ EOT
 
 # shellcheck source=winebed.sh
 source scripts/winebed.sh
-WINEBED_OWN_DISPLAY=1 winebed_up build/mingw64
 trap winebed_down EXIT
+WINEBED_OWN_DISPLAY=1 winebed_up build/mingw64
 # Under Wine a desktop test can lose a race with the window system now and then: a failed test
 # runs once more, and only a second failure counts.
 ctest --test-dir build/all --output-on-failure -j2 --timeout 300 --repeat until-pass:2

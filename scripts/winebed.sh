@@ -55,7 +55,9 @@ winebed_up() {
     echo "$DISPLAY" >"$display_file"
   fi
   winebed_init_prefix
-  wineserver -p
+  # Persistent, so each test's programs find the same server; one already up (a bed brought up by
+  # hand for the same build folder) is used as it is.
+  wineserver -p 2>/dev/null || true
   # The first program of a fresh server starts the prefix's services, which can take longer than
   # a test's discovery allows: start one before any test does.
   wine cmd /c echo warm </dev/null >/dev/null 2>&1
