@@ -65,8 +65,8 @@ void NavigateBrowserTo(const std::string& address) {
 
 }  // namespace
 
-// One toolbar item: what it is, where it sits and its picture; the handler a click runs, or the
-// menu a drop-down button shows.
+// One toolbar item: what it is, where it sits and its picture; the handler a click runs (for the
+// address box's place: Enter in the box), or the menu a drop-down button shows.
 struct TForm1::ToolbarRow {
     toolkit::ToolItem item;
     void (TForm1::*click)() = nullptr;
@@ -78,7 +78,7 @@ std::span<const TForm1::ToolbarRow> TForm1::ToolbarRows() {
     static constexpr ToolbarRow kRows[] = {
         {{kToolButton4, Separator, 0, 8}},
         {{kBtnKestrixtoBrouser, Button, 8, 0, 1}, &TForm1::Btn_KestrixtoBrouserClick},
-        {{kURL, Placeholder, 31, 121}},
+        {{kURL, Placeholder, 31, 121}, &TForm1::URLEnter},
         {{kBtnNavigate, Button, 152, 0, 7}, &TForm1::Btn_NavigateClick},
         {{kBtnFavorite, DropDown, 175, 0, 8}, nullptr, [](TForm1& f) -> toolkit::TPopupMenu& { return f.LaunchPopup; }},
         {{kToolButton9, Separator, 198, 8}},
@@ -174,7 +174,11 @@ void TForm1::ConnectToolBar() {
     ToolBar1->URL().OnKeyPress = [this](wchar_t& key) { URLKeyPress(key); };
 }
 
+// Every command of the toolbar starts here. None runs while a box or menu of this program is open
+// (the toolbar, planted in the host, stays live under them) or before the browser window exists
+// (while the start-up error about it is shown).
 void TForm1::ToolbarItemChosen(int id) {
+    if (toolkit::App().ModalOpen() || !browser::Form2) return;
     const std::span<const ToolbarRow> rows = ToolbarRows();
     const auto row = std::find_if(rows.begin(), rows.end(), [id](const ToolbarRow& r) { return r.item.id == id; });
     if (row == rows.end()) return;
@@ -191,10 +195,12 @@ void TForm1::URLKeyPress(wchar_t& key) {
 }
 
 void TForm1::URLKeyDown(WORD& key) {
-    if (key == VK_RETURN) NavigateBrowserTo(ToolBar1->URL().Text());
+    if (key == VK_RETURN) ToolbarItemChosen(kURL);
     // The box never handles a key going down itself: no caret keys, no Delete, no window keys.
     key = 0;
 }
+
+void TForm1::URLEnter() { NavigateBrowserTo(ToolBar1->URL().Text()); }
 
 void TForm1::Btn_NavigateClick() {
     const std::string address = ToolBar1->URL().Text();

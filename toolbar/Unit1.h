@@ -78,6 +78,7 @@ private:
 
     void ConnectToolBar();
     void ToolbarItemChosen(int id);
+    void URLEnter();
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 
     int MenuPosition = 0;

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "Application.h"
 #include "Error.h"
 #include "ImageList.h"
 #include "Menu.h"
@@ -189,6 +190,7 @@ void TToolBar::DropDown(int id, TPopupMenu& menu) {
     RECT button = ItemRect(id);
     ::MapWindowPoints(Handle(), HWND_DESKTOP, reinterpret_cast<POINT*>(&button), 2);
     PressedButton pressed(Handle(), id);
+    const ModalScope modal;
     menu.Popup(button.left, button.bottom);
 }
 

@@ -74,7 +74,8 @@ public:
 
     // Keeps the control over the placeholder id, now and whenever the bar lays itself out again.
     void PlaceOver(int id, HWND control);
-    // Shows the menu under the button, which stays pressed while it is open; returns once it has closed.
+    // Shows the menu under the button, which stays pressed while it is open; returns once it has
+    // closed and its choice has run. Counts as a modal scope meanwhile (Application::ModalOpen).
     void DropDown(int id, TPopupMenu& menu);
 
 private:
