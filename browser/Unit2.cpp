@@ -3,12 +3,14 @@
 #include <commctrl.h>
 
 #include <algorithm>
-#include <iterator>
 
 #include "resources/Images.h"
 #include "resources/ResourceIds.h"
 #include "toolkit/Application.h"
+#include "toolkit/Font.h"
 #include "toolkit/Text.h"
+
+namespace browser {
 
 TForm2* Form2 = nullptr;
 
@@ -21,35 +23,15 @@ constexpr int kClientWidth = 688;
 constexpr int kClientHeight = 453;
 constexpr int kToolBarHeight = 29;
 constexpr int kAddressWidth = 337;
-constexpr int kAddressHeight = 22;
-constexpr int kButtonWidth = 23;
-constexpr int kButtonHeight = 22;
-constexpr int kImageSize = 16;
+constexpr SIZE kButtonSize{23, 22};
 
 constexpr DWORD kStyle = WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN;
 constexpr DWORD kExStyle = 0;
 
 constexpr wchar_t kCaption[] = L"Corvane Browser";
 constexpr wchar_t kCaptionPrefix[] = L"Corvane Browser - ";
-constexpr wchar_t kFontName[] = L"ＭＳ Ｐゴシック";
 
-enum ButtonId : int { kNavigate = 1, kBack, kForward, kRefresh, kStop };
-
-struct ButtonEntry {
-    ButtonId id;
-    int image;
-    std::unique_ptr<TToolButton> TForm2::*button;
-    void (TForm2::*click)();
-};
-
-// In their order on the tool bar, after the address box.
-constexpr ButtonEntry kButtons[] = {
-    {kNavigate, 0, &TForm2::Btn_Navigate, &TForm2::Btn_NavigateClick},
-    {kBack, 1, &TForm2::Btn_Back, &TForm2::Btn_BackClick},
-    {kForward, 2, &TForm2::Btn_Forward, &TForm2::Btn_ForwardClick},
-    {kRefresh, 3, &TForm2::Btn_Refresh, &TForm2::Btn_RefreshClick},
-    {kStop, 4, &TForm2::Btn_Stop, &TForm2::Btn_StopClick},
-};
+enum ItemId : int { kAddress = 1, kNavigate, kBack, kForward, kRefresh, kStop };
 
 toolkit::WindowPlacement DesignedPlacement() {
     RECT outer{0, 0, kClientWidth, kClientHeight};
@@ -65,48 +47,57 @@ toolkit::WindowPlacement DesignedPlacement() {
     return placement;
 }
 
-HFONT CreateWindowFont() {
-    LOGFONTW font{};
-    font.lfHeight = -12;
-    font.lfWeight = FW_NORMAL;
-    font.lfCharSet = SHIFTJIS_CHARSET;
-    font.lfQuality = DEFAULT_QUALITY;
-    font.lfPitchAndFamily = DEFAULT_PITCH | FF_DONTCARE;
-    std::copy(std::begin(kFontName), std::end(kFontName), font.lfFaceName);
-    return ::CreateFontIndirectW(&font);
-}
-
 }  // namespace
 
-TForm2::TForm2() : font_(CreateWindowFont()) {
+// One row of the tool bar: the item, the handler a click runs, the member that names the button.
+struct TForm2::ItemRow {
+    toolkit::ToolItem item;
+    void (TForm2::*click)() = nullptr;
+    std::unique_ptr<toolkit::TToolButton> TForm2::*button = nullptr;
+};
+
+std::span<const TForm2::ItemRow> TForm2::Items() {
+    using enum toolkit::ToolKind;
+    static constexpr ItemRow kItems[] = {
+        {{kAddress, Placeholder, 0, kAddressWidth}},
+        {{kNavigate, Button, 337, 0, 0}, &TForm2::Btn_NavigateClick, &TForm2::Btn_Navigate},
+        {{kBack, Button, 360, 0, 1}, &TForm2::Btn_BackClick, &TForm2::Btn_Back},
+        {{kForward, Button, 383, 0, 2}, &TForm2::Btn_ForwardClick, &TForm2::Btn_Forward},
+        {{kRefresh, Button, 406, 0, 3}, &TForm2::Btn_RefreshClick, &TForm2::Btn_Refresh},
+        {{kStop, Button, 429, 0, 4}, &TForm2::Btn_StopClick, &TForm2::Btn_Stop},
+    };
+    static_assert(toolkit::ItemsAdjoin(kItems, kButtonSize.cx));
+    return kItems;
+}
+
+TForm2::TForm2() : font_(toolkit::CreateFormFont()) {
     toolkit::WindowClass windowClass{L"TForm2"};
     windowClass.background = reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_BTNFACE + 1));
     windowClass.icon = ::LoadIconW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_CORVANE));
     CreateWindowObject(windowClass, kCaption, DesignedPlacement());
     ::SendMessageW(Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(font_.Get()), FALSE);
-    CreateImageLists();
+    ImageList1 = std::make_unique<toolkit::TImageList>(toolkit::kSmallImageSize, toolkit::kSmallImageSize);
+    ImageList2 = std::make_unique<toolkit::TImageList>(toolkit::kSmallImageSize, toolkit::kSmallImageSize);
+    resources::LoadImageStrip(*ImageList1, IDB_BROWSER_HOT);
+    resources::LoadImageStrip(*ImageList2, IDB_BROWSER_NORMAL);
     CreateToolBar();
     CreateWebBrowser();
 }
 
 TForm2::~TForm2() { destroying_ = true; }
 
-void TForm2::CreateImageLists() {
-    ImageList1 = std::make_unique<toolkit::TImageList>(kImageSize, kImageSize);
-    ImageList2 = std::make_unique<toolkit::TImageList>(kImageSize, kImageSize);
-    resources::LoadImageStrip(*ImageList1, IDB_BROWSER_HOT);
-    resources::LoadImageStrip(*ImageList2, IDB_BROWSER_NORMAL);
-}
-
 void TForm2::CreateToolBar() {
-    ToolBar1 = std::make_unique<TToolBar>(Handle(), kClientWidth, kToolBarHeight, kButtonWidth, kButtonHeight);
-    ToolBar1->SetImages(*ImageList2, *ImageList1);
-    ToolBar1->AddSpace(kAddressWidth);
-    for (const ButtonEntry& entry : kButtons) {
-        ToolBar1->AddButton(entry.id, entry.image);
-        this->*entry.button = std::make_unique<TToolButton>(*ToolBar1, entry.id);
-    }
-    Edt_URL = std::make_unique<TAddressEdit>(ToolBar1->Handle(), RECT{0, 0, kAddressWidth, kAddressHeight}, font_.Get());
+    std::vector<toolkit::ToolItem> items;
+    for (const ItemRow& row : Items()) items.push_back(row.item);
+    const toolkit::ToolBarLook look{{0, 0, kClientWidth, kToolBarHeight}, kButtonSize, true};
+    ToolBar1 = std::make_unique<toolkit::TToolBar>(Handle(), look, *ImageList2, *ImageList1, items);
+    ToolBar1->OnItem = [this](int id) { ItemChosen(id); };
+    for (const ItemRow& row : Items())
+        if (row.button) this->*row.button = std::make_unique<toolkit::TToolButton>(*ToolBar1, row.item.id);
+    toolkit::KeyEditOptions options;
+    options.selectAllOnFocus = true;
+    Edt_URL = std::make_unique<toolkit::TKeyEdit>(ToolBar1->Handle(), RECT{0, 0, kAddressWidth, kButtonSize.cy},
+                                                  font_.Get(), options);
     Edt_URL->OnKeyDown = [this](WORD& key) { Edt_URLKeyDown(key); };
     Edt_URL->OnKeyPress = [this](wchar_t& key) { Edt_URLKeyPress(key); };
 }
@@ -124,6 +115,19 @@ void TForm2::CreateWebBrowser() {
 void TForm2::Show() {
     if (!::IsWindowVisible(Handle())) ::ShowWindow(Handle(), SW_SHOW);
     ::SetWindowPos(Handle(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+}
+
+void TForm2::Open(const std::string& address, OpenOrder order) {
+    if (order == OpenOrder::ShowThenNavigate) Show();
+    WebBrowser->Navigate(toolkit::AnsiToWide(address));
+    if (order == OpenOrder::NavigateThenShow) Show();
+}
+
+void TForm2::ItemChosen(int id) {
+    if (destroying_) return;
+    const std::span<const ItemRow> items = Items();
+    const auto row = std::find_if(items.begin(), items.end(), [id](const ItemRow& r) { return r.item.id == id; });
+    if (row != items.end() && row->click) (this->*(row->click))();
 }
 
 void TForm2::Btn_NavigateClick() {
@@ -170,14 +174,8 @@ void TForm2::Edt_URLKeyDown(WORD& Key) {
 }
 
 void TForm2::Layout(int clientWidth, int clientHeight) {
-    if (ToolBar1) ToolBar1->SetWidth(clientWidth);
+    if (ToolBar1) ToolBar1->SetBounds(RECT{0, 0, clientWidth, kToolBarHeight});
     if (WebBrowser) WebBrowser->SetBounds(RECT{0, kToolBarHeight, clientWidth, std::max(clientHeight, kToolBarHeight)});
-}
-
-void TForm2::ButtonClicked(int id) {
-    const auto entry = std::find_if(std::begin(kButtons), std::end(kButtons),
-                                    [id](const ButtonEntry& e) { return e.id == id; });
-    if (entry != std::end(kButtons)) (this->*(entry->click))();
 }
 
 // The focus comes back to the control that had it, at first to the page.
@@ -203,12 +201,6 @@ LRESULT TForm2::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_SIZE:
         Layout(LOWORD(lParam), HIWORD(lParam));
         return 0;
-    case WM_COMMAND:
-        if (ToolBar1 && reinterpret_cast<HWND>(lParam) == ToolBar1->Handle()) {
-            ButtonClicked(LOWORD(wParam));
-            return 0;
-        }
-        return Default(message, wParam, lParam);
     case WM_ACTIVATE:
         Activated(wParam);
         return 0;
@@ -223,3 +215,5 @@ LRESULT TForm2::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         return Default(message, wParam, lParam);
     }
 }
+
+}  // namespace browser

@@ -10,6 +10,8 @@
 
 using Microsoft::WRL::ComPtr;
 
+namespace browser {
+
 namespace {
 
 // {8856F961-340A-11D0-A96B-00C04FD705A2}
@@ -197,3 +199,5 @@ void TWebBrowser::FireNavigateComplete2(const DISPPARAMS& arguments) {
     IDispatch* pDisp = frame.vt == VT_DISPATCH ? frame.pdispVal : nullptr;
     OnNavigateComplete2(*this, pDisp, Dereferenced(arguments.rgvarg[0]));
 }
+
+}  // namespace browser

@@ -16,6 +16,8 @@
 #include "toolkit/Object.h"
 #include "toolkit/OleControl.h"
 
+namespace browser {
+
 // CommandStateChange: Command 1 is stepping forward, 2 stepping back; other values (such as -1,
 // "every command may have changed") also arrive. Enable is a 16-bit boolean, true when non-zero.
 using TWebBrowserCommandStateChange =
@@ -60,3 +62,5 @@ private:
 
     Microsoft::WRL::ComPtr<IWebBrowser2> browser_;
 };
+
+}  // namespace browser

@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <memory>
+
 #include "toolkit/Error.h"
 #include "toolkit/Handles.h"
 #include "toolkit/Module.h"
@@ -35,6 +37,23 @@ std::string TagFilePath() { return TagFilePathFor(toolkit::ExecutablePath(), &to
 
 std::vector<TagGroup> LoadTagFile(const std::string& path) {
     return ParseTagFile(ReadWholeFile(path), &toolkit::IsAnsiLeadByte);
+}
+
+void BuildTagMenu(toolkit::TPopupMenu& menu, const std::vector<TagGroup>& groups,
+                  const toolkit::TMenuClickEvent& onChoose) {
+    for (const TagGroup& group : groups) {
+        toolkit::TMenuItem& groupItem = AddMenuItem(menu, group.caption);
+        // Each entry goes in front of those read before it, so a group lists its entries bottom up.
+        for (const std::string& entry : group.entries) AddSubMenuItem(groupItem, entry, 0).SetOnClick(onChoose);
+    }
+}
+
+toolkit::TMenuItem& AddMenuItem(toolkit::TPopupMenu& menu, const std::string& caption) {
+    return menu.Items().Add(std::make_unique<toolkit::TMenuItem>(caption));
+}
+
+toolkit::TMenuItem& AddSubMenuItem(toolkit::TMenuItem& parent, const std::string& caption, size_t index) {
+    return parent.Insert(index, std::make_unique<toolkit::TMenuItem>(caption));
 }
 
 }  // namespace menus

@@ -86,22 +86,22 @@ int Run() {
     if (AnotherInstanceServes(instanceMutex)) return 0;
 
     toolkit::Application& application = toolkit::App();
-    std::unique_ptr<TForm1> form1;
-    std::unique_ptr<TForm2> form2;
+    std::unique_ptr<toolbar::TForm1> form1;
+    std::unique_ptr<browser::TForm2> form2;
     try {
         application.Initialize();
     } catch (const std::exception& error) {
         ReportApplicationError(error, L"アプリケーションの初期化");
     }
     try {
-        form1 = std::make_unique<TForm1>();
-        Form1 = form1.get();
+        form1 = std::make_unique<toolbar::TForm1>();
+        toolbar::Form1 = form1.get();
     } catch (const std::exception& error) {
         ReportApplicationError(error, L"TForm1 の作成");
     }
     try {
-        form2 = std::make_unique<TForm2>();
-        Form2 = form2.get();
+        form2 = std::make_unique<browser::TForm2>();
+        browser::Form2 = form2.get();
     } catch (const std::exception& error) {
         ReportApplicationError(error, L"TForm2 の作成");
     }

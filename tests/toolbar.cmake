@@ -16,9 +16,10 @@ if(WIN32)
   add_dependencies(toolbar_e2e_tests Corvane hostsim)
 endif()
 
-# The preview button of a staged Corvane in the stand-in host, the browser window scripted.
+# The preview button of a staged Corvane in the stand-in host, the browser window scripted; and
+# the toolbar taking no command while a box of Corvane is open.
 corvane_windows_test(toolbar_preview_e2e_tests DESKTOP TIMEOUT 120
-  SOURCES win/preview/PreviewEndToEnd.cpp win/toolbar/ToolbarDriver.cpp)
+  SOURCES win/preview/PreviewEndToEnd.cpp win/toolbar/CommandGuardEndToEnd.cpp win/toolbar/ToolbarDriver.cpp)
 if(WIN32)
   target_include_directories(toolbar_preview_e2e_tests PRIVATE ${CMAKE_CURRENT_SOURCE_DIR}/win/toolbar)
   add_dependencies(toolbar_preview_e2e_tests Corvane hostsim)

@@ -14,6 +14,8 @@
 #include "toolkit/Handles.h"
 #include "toolkit/Text.h"
 
+namespace toolbar {
+
 namespace {
 
 // GetPrivateProfileStringA keeps at most 2047 bytes of a value in this buffer.
@@ -70,6 +72,7 @@ void TForm1::loadingClick(toolkit::TMenuItem&) {
 void TForm1::LaunchPopupItemClick(toolkit::TObject&) {
     // Read at every choice, so an address edited since the load is the one opened.
     const std::string address = InternetShortcutAddress(LaunchPopup.SelectedFile());
-    Form2->Show();
-    Form2->WebBrowser->Navigate(toolkit::AnsiToWide(address));
+    browser::Form2->Open(address, browser::OpenOrder::ShowThenNavigate);
 }
+
+}  // namespace toolbar

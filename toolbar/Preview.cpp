@@ -64,19 +64,17 @@ void ShowHostTextInBrowser(kestrix::HostHandle host) {
     std::string content = kestrix::GetHostText(host);
     content += "\r\n";
     WriteFileWhole(path, content);
-    Form2->Show();
-    Form2->WebBrowser->Navigate(toolkit::AnsiToWide(path));
+    browser::Form2->Open(path, browser::OpenOrder::ShowThenNavigate);
 }
 
 }  // namespace preview
 
-void TForm1::Btn_KestrixtoBrouserClick() {
+void toolbar::TForm1::Btn_KestrixtoBrouserClick() {
     using kestrix::HostWindow;
     if (!kestrix::GetHostFileName(HostWindow).empty()) {
         kestrix::SaveHostDocumentIfModified(HostWindow);
-        Form2->Show();
         // Asked again: saving may have given the document another name.
-        Form2->WebBrowser->Navigate(toolkit::AnsiToWide(kestrix::GetHostFileName(HostWindow)));
+        browser::Form2->Open(kestrix::GetHostFileName(HostWindow), browser::OpenOrder::ShowThenNavigate);
         return;
     }
     toolkit::App().MessageBox(preview::kUnsavedWarning, preview::kWarningCaption, MB_ICONWARNING | MB_OK);

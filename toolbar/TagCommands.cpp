@@ -1,5 +1,6 @@
-// The tag menu on the form's side: its settings, building it from Tag.ini, inserting the chosen
-// entry into the host, and the button that opens Tag.ini in the host for editing.
+// The tag menu on the form's side: its settings, filling it from Tag.ini (the building itself is
+// in menus/TagMenu), inserting the chosen entry into the host, and the button that opens Tag.ini
+// in the host for editing.
 
 #include <windows.h>
 #include <shellapi.h>
@@ -9,6 +10,8 @@
 #include "toolbar/Unit1.h"
 #include "toolkit/Application.h"
 
+namespace toolbar {
+
 void TForm1::SetUpPopupMenu() {
     PopupMenu.SetAutoHotkeys(false);
     PopupMenu.SetAutoLineReduction(true);
@@ -17,20 +20,8 @@ void TForm1::SetUpPopupMenu() {
 }
 
 void TForm1::BuildTagMenu() {
-    for (const menus::TagGroup& group : menus::LoadTagFile(menus::TagFilePath())) {
-        toolkit::TMenuItem& groupItem = AddMenuItem(PopupMenu, group.caption);
-        // Each entry goes in front of those read before it, so a group lists its entries bottom up.
-        for (const std::string& entry : group.entries)
-            AddSubMenuItem(groupItem, entry, 0).SetOnClick([this](toolkit::TMenuItem& sender) { Insert(sender); });
-    }
-}
-
-toolkit::TMenuItem& TForm1::AddMenuItem(toolkit::TPopupMenu& menu, const std::string& caption) {
-    return menu.Items().Add(std::make_unique<toolkit::TMenuItem>(caption));
-}
-
-toolkit::TMenuItem& TForm1::AddSubMenuItem(toolkit::TMenuItem& parent, const std::string& caption, size_t index) {
-    return parent.Insert(index, std::make_unique<toolkit::TMenuItem>(caption));
+    menus::BuildTagMenu(PopupMenu, menus::LoadTagFile(menus::TagFilePath()),
+                        [this](toolkit::TMenuItem& sender) { Insert(sender); });
 }
 
 void TForm1::Insert(toolkit::TMenuItem& sender) {
@@ -46,3 +37,5 @@ void TForm1::ToolButton1Click() {
     const std::string tagFile = menus::TagFilePath();
     ::ShellExecuteA(nullptr, nullptr, hostExe.c_str(), tagFile.c_str(), nullptr, SW_SHOWNORMAL);
 }
+
+}  // namespace toolbar

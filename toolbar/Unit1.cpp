@@ -1,10 +1,10 @@
-// The main form: loading it builds the toolbar, its image lists and menus and arms the watchdog;
-// FormCreate then plants the toolbar in the host. Also the watchdog, the address box, the navigate
-// and close buttons and the application's message filter.
+// The main form: loading it builds the toolbar from its table, its image lists and menus and arms
+// the watchdog; FormCreate then plants the toolbar in the host. Also the watchdog, the address
+// box, the navigate and close buttons and the application's message filter.
 
 #include "toolbar/Unit1.h"
 
-#include <iterator>
+#include <algorithm>
 
 #include "browser/Unit2.h"
 #include "hostlink/Kestrix.h"
@@ -13,32 +13,35 @@
 #include "toolbar/ToolBar1.h"
 #include "toolbar/core/ToolbarSettings.h"
 #include "toolkit/Application.h"
-#include "toolkit/Text.h"
+#include "toolkit/Font.h"
+
+namespace toolbar {
 
 TForm1* Form1 = nullptr;
 
 namespace {
 
 using kestrix::HostWindow;
-using Item = TToolBar1::Item;
 
 constexpr int kClientWidth = 342;
 constexpr int kClientHeight = 81;
-constexpr int kImageSize = 16;
 constexpr UINT kWatchdogIntervalMs = 1000;
 // Messages of this identifier never reach a window of this program.
 constexpr UINT kFilteredMessage = 0x0900;
 constexpr DWORD kSettingBufferLimit = 65536;
 
-toolkit::FontHandle FormFont() {
-    constexpr wchar_t kFace[] = L"ＭＳ Ｐゴシック";
-    static_assert(std::size(kFace) <= LF_FACESIZE);
-    LOGFONTW font{};
-    font.lfHeight = -12;  // a character height of 12 pixels
-    font.lfCharSet = SHIFTJIS_CHARSET;
-    for (size_t i = 0; i < std::size(kFace); ++i) font.lfFaceName[i] = kFace[i];
-    return toolkit::FontHandle(::CreateFontIndirectW(&font));
-}
+// The toolbar's items, left to right.
+enum ItemId : int {
+    kToolButton4 = 1,
+    kBtnKestrixtoBrouser,
+    kURL,
+    kBtnNavigate,
+    kBtnFavorite,
+    kToolButton9,
+    kBtnTag,
+    kToolButton1,
+    kBtnClose,
+};
 
 // A value of the host's settings file; empty when the file, the section or the key is missing.
 std::string ReadHostSetting(const std::string& iniPath, const char* section, const char* key) {
@@ -57,23 +60,43 @@ std::string ReadHostSetting(const std::string& iniPath, const char* section, con
 }
 
 void NavigateBrowserTo(const std::string& address) {
-    Form2->WebBrowser->Navigate(toolkit::AnsiToWide(address));
-    Form2->Show();
-}
-
-void ConnectToolBar(TForm1& form) {
-    TToolBar1& bar = *form.ToolBar1;
-    bar.SetOnClick(Item::Btn_KestrixtoBrouser, [&form] { form.Btn_KestrixtoBrouserClick(); });
-    bar.SetOnClick(Item::Btn_Navigate, [&form] { form.Btn_NavigateClick(); });
-    bar.SetDropDownMenu(Item::Btn_Favorite, form.LaunchPopup);
-    bar.SetDropDownMenu(Item::Btn_Tag, form.PopupMenu);
-    bar.SetOnClick(Item::ToolButton1, [&form] { form.ToolButton1Click(); });
-    bar.SetOnClick(Item::Btn_Close, [&form] { form.Btn_CloseClick(); });
-    bar.URL.OnKeyDown = [&form](WORD& key) { form.URLKeyDown(key); };
-    bar.URL.OnKeyPress = [&form](char& key) { form.URLKeyPress(key); };
+    browser::Form2->Open(address, browser::OpenOrder::NavigateThenShow);
 }
 
 }  // namespace
+
+// One toolbar item: what it is, where it sits and its picture; the handler a click runs (for the
+// address box's place: Enter in the box), or the menu a drop-down button shows.
+struct TForm1::ToolbarRow {
+    toolkit::ToolItem item;
+    void (TForm1::*click)() = nullptr;
+    toolkit::TPopupMenu& (*menu)(TForm1& form) = nullptr;
+};
+
+std::span<const TForm1::ToolbarRow> TForm1::ToolbarRows() {
+    using enum toolkit::ToolKind;
+    static constexpr ToolbarRow kRows[] = {
+        {{kToolButton4, Separator, 0, 8}},
+        {{kBtnKestrixtoBrouser, Button, 8, 0, 1}, &TForm1::Btn_KestrixtoBrouserClick},
+        {{kURL, Placeholder, 31, 121}, &TForm1::URLEnter},
+        {{kBtnNavigate, Button, 152, 0, 7}, &TForm1::Btn_NavigateClick},
+        {{kBtnFavorite, DropDown, 175, 0, 8}, nullptr, [](TForm1& f) -> toolkit::TPopupMenu& { return f.LaunchPopup; }},
+        {{kToolButton9, Separator, 198, 8}},
+        {{kBtnTag, DropDown, 206, 0, 0}, nullptr, [](TForm1& f) -> toolkit::TPopupMenu& { return f.PopupMenu; }},
+        {{kToolButton1, Button, 229, 0, 9}, &TForm1::ToolButton1Click},
+        {{kBtnClose, Button, 252, 0, 6, L"Corvane を終了します"}, &TForm1::Btn_CloseClick},
+    };
+    static_assert(toolkit::ItemsAdjoin(kRows, TToolBar1::kButtonSize.cx));
+    return kRows;
+}
+
+std::vector<toolkit::ToolItem> TForm1::ToolbarItems() {
+    std::vector<toolkit::ToolItem> items;
+    for (const ToolbarRow& row : ToolbarRows()) items.push_back(row.item);
+    return items;
+}
+
+int TForm1::AddressItem() { return kURL; }
 
 TForm1::TForm1() {
     toolkit::WindowPlacement placement;
@@ -83,13 +106,15 @@ TForm1::TForm1() {
     placement.parent = toolkit::App().Handle();
     CreateWindowObject(toolkit::WindowClass{L"TForm1", 0, ::GetSysColorBrush(COLOR_BTNFACE)}, L"Form1", placement);
 
-    ImageList1 = std::make_unique<toolkit::TImageList>(kImageSize, kImageSize);
+    constexpr int kSize = toolkit::kSmallImageSize;
+    ImageList1 = std::make_unique<toolkit::TImageList>(kSize, kSize);
     resources::LoadImageStrip(*ImageList1, IDB_TOOLBAR_HOT);
-    ImageList2 = std::make_unique<toolkit::TImageList>(kImageSize, kImageSize);
+    ImageList2 = std::make_unique<toolkit::TImageList>(kSize, kSize);
     resources::LoadImageStrip(*ImageList2, IDB_TOOLBAR_NORMAL);
-    ImageList3 = std::make_unique<toolkit::TImageList>(kImageSize, kImageSize);
-    ToolBar1 = std::make_unique<TToolBar1>(Handle(), *ImageList2, *ImageList1, FormFont());
-    ConnectToolBar(*this);
+    ImageList3 = std::make_unique<toolkit::TImageList>(kSize, kSize);
+    ToolBar1 = std::make_unique<TToolBar1>(Handle(), *ImageList2, *ImageList1, ToolbarItems(), AddressItem(),
+                                           toolkit::CreateFormFont());
+    ConnectToolBar();
     SetUpPopupMenu();
     SetUpLaunchPopup();
 
@@ -112,7 +137,7 @@ void TForm1::FormCreate() {
     ToolBar1->SetParentWindow(kestrix::FindHostToolbar(HostWindow));
     PlaceToolbar();
     ::ShowWindow(ToolBar1->Handle(), SW_SHOWNOACTIVATE);
-    ::ShowWindow(ToolBar1->URL.Handle(), SW_SHOWNOACTIVATE);
+    ::ShowWindow(ToolBar1->URL().Handle(), SW_SHOWNOACTIVATE);
 }
 
 void TForm1::LoadSettings() {
@@ -143,20 +168,42 @@ void TForm1::AppMessage(MSG& msg, bool& handled) {
     if (msg.message == kFilteredMessage) handled = true;
 }
 
+void TForm1::ConnectToolBar() {
+    ToolBar1->Buttons().OnItem = [this](int id) { ToolbarItemChosen(id); };
+    ToolBar1->URL().OnKeyDown = [this](WORD& key) { URLKeyDown(key); };
+    ToolBar1->URL().OnKeyPress = [this](wchar_t& key) { URLKeyPress(key); };
+}
+
+// Every command of the toolbar starts here. None runs while a box or menu of this program is open
+// (the toolbar, planted in the host, stays live under them) or before the browser window exists
+// (while the start-up error about it is shown).
+void TForm1::ToolbarItemChosen(int id) {
+    if (toolkit::App().ModalOpen() || !browser::Form2) return;
+    const std::span<const ToolbarRow> rows = ToolbarRows();
+    const auto row = std::find_if(rows.begin(), rows.end(), [id](const ToolbarRow& r) { return r.item.id == id; });
+    if (row == rows.end()) return;
+    if (row->menu)
+        ToolBar1->Buttons().DropDown(id, row->menu(*this));
+    else if (row->click)
+        (this->*(row->click))();
+}
+
 void TForm1::Btn_CloseClick() { Close(); }
 
-void TForm1::URLKeyPress(char& key) {
+void TForm1::URLKeyPress(wchar_t& key) {
     if (key == '\r') key = 0;
 }
 
 void TForm1::URLKeyDown(WORD& key) {
-    if (key == VK_RETURN) NavigateBrowserTo(ToolBar1->URLText());
+    if (key == VK_RETURN) ToolbarItemChosen(kURL);
     // The box never handles a key going down itself: no caret keys, no Delete, no window keys.
     key = 0;
 }
 
+void TForm1::URLEnter() { NavigateBrowserTo(ToolBar1->URL().Text()); }
+
 void TForm1::Btn_NavigateClick() {
-    const std::string address = ToolBar1->URLText();
+    const std::string address = ToolBar1->URL().Text();
     if (!address.empty() && address != "http://") NavigateBrowserTo(address);
 }
 
@@ -167,3 +214,5 @@ LRESULT TForm1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     }
     return Default(message, wParam, lParam);
 }
+
+}  // namespace toolbar

@@ -1,15 +1,22 @@
 #pragma once
 // TForm1: the application's main form, never shown. Its toolbar is planted inside the host
 // editor's toolbar; the form owns the toolbar, both menus, their image lists and the watchdog.
+// One table (ToolbarRows, toolbar/Unit1.cpp) says what each toolbar item is, where it sits, which
+// picture it shows and which handler or menu it runs.
 
 #include <memory>
+#include <span>
 #include <string>
+#include <vector>
 
 #include "menus/LaunchPopup.h"
 #include "toolkit/ImageList.h"
 #include "toolkit/Menu.h"
 #include "toolkit/Timer.h"
+#include "toolkit/ToolBar.h"
 #include "toolkit/Window.h"
+
+namespace toolbar {
 
 class TToolBar1;  // the planted toolbar and its controls (toolbar/ToolBar1.h)
 
@@ -19,6 +26,11 @@ public:
     // inside FormCreate ends it at that step and is shown in the standard error box.
     TForm1();
     ~TForm1() override;
+
+    // The toolbar's items, left to right, as its table has them.
+    static std::vector<toolkit::ToolItem> ToolbarItems();
+    // The id of the address box's place among them.
+    static int AddressItem();
 
     // Closing the main form ends the application.
     void Close();
@@ -42,13 +54,11 @@ public:
     void Btn_CloseClick();
     void Btn_NavigateClick();
     void URLKeyDown(WORD& key);
-    void URLKeyPress(char& key);
+    void URLKeyPress(wchar_t& key);
 
     // The tag menu (toolbar/TagCommands.cpp). SetUpPopupMenu applies the design-time settings.
     void SetUpPopupMenu();
     void BuildTagMenu();
-    toolkit::TMenuItem& AddMenuItem(toolkit::TPopupMenu& menu, const std::string& caption);
-    toolkit::TMenuItem& AddSubMenuItem(toolkit::TMenuItem& parent, const std::string& caption, size_t index);
     void Insert(toolkit::TMenuItem& sender);
     void ToolButton1Click();
 
@@ -63,6 +73,12 @@ public:
     void LaunchPopupItemClick(toolkit::TObject& Sender);
 
 private:
+    struct ToolbarRow;
+    static std::span<const ToolbarRow> ToolbarRows();
+
+    void ConnectToolBar();
+    void ToolbarItemChosen(int id);
+    void URLEnter();
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 
     int MenuPosition = 0;
@@ -70,3 +86,5 @@ private:
 
 // The main form, valid from its creation at start-up to the end of the program.
 extern TForm1* Form1;
+
+}  // namespace toolbar

@@ -128,7 +128,12 @@ void Application::ShowException(const std::exception& error) noexcept {
     }
 }
 
+ModalScope::ModalScope() noexcept { ++App().modalDepth_; }
+
+ModalScope::~ModalScope() { --App().modalDepth_; }
+
 int Application::MessageBox(const std::wstring& text, const std::wstring& caption, UINT flags) noexcept {
+    const ModalScope modal;
     TaskWindowsDisabled disabled;
     return ::MessageBoxW(handle_, text.c_str(), caption.c_str(), flags);
 }

@@ -70,12 +70,19 @@ public:
     // A modal box owned by the application window, with the program's other windows disabled.
     int MessageBox(const std::wstring& text, const std::wstring& caption, UINT flags) noexcept;
 
+    // True while a box or a menu of the program is open (see ModalScope). A box disables only
+    // top-level windows, so a window of the program planted in another program's window stays
+    // live under it: such a window asks this before it runs a command.
+    bool ModalOpen() const noexcept { return modalDepth_ > 0; }
+
 private:
+    friend class ModalScope;
     bool PreTranslate(MSG& message);
 
     HWND handle_ = nullptr;
     bool comInitialized_ = false;
     bool terminated_ = false;
+    int modalDepth_ = 0;
     std::wstring title_;
     MessageFilter onMessage_;
     std::vector<MessagePreTranslator*> preTranslators_;
@@ -83,6 +90,15 @@ private:
 
 // The process's one application object.
 Application& App();
+
+// Marks a box or a menu of the program as open for the life of a scope.
+class ModalScope {
+public:
+    ModalScope() noexcept;
+    ~ModalScope();
+    ModalScope(const ModalScope&) = delete;
+    ModalScope& operator=(const ModalScope&) = delete;
+};
 
 // The error box's text: the message, with a full stop added when its last character sorts after ".".
 std::wstring ErrorBoxText(const std::wstring& message);

@@ -8,6 +8,9 @@
 
 namespace toolkit {
 
+// The side of every picture on the tool bars and in the menus.
+inline constexpr int kSmallImageSize = 16;
+
 class TImageList {
 public:
     TImageList(int width, int height);  // 32-bit colour with a mask; throws Error on failure

@@ -7,6 +7,48 @@
 
 namespace toolkit {
 
+namespace {
+
+// The window property that leads from a handle to its object.
+constexpr wchar_t kObjectProperty[] = L"Corvane.WindowObject";
+
+// The control that sent a notification to its parent, or null for any other message.
+HWND SenderOf(UINT message, LPARAM lParam) noexcept {
+    if (message == WM_COMMAND) return reinterpret_cast<HWND>(lParam);  // null for menus and accelerators
+    if (message == WM_NOTIFY && lParam) return reinterpret_cast<const NMHDR*>(lParam)->hwndFrom;
+    return nullptr;
+}
+
+}  // namespace
+
+WindowObject* WindowObject::FromHandle(HWND window) noexcept {
+    return window ? static_cast<WindowObject*>(::GetPropW(window, kObjectProperty)) : nullptr;
+}
+
+bool WindowObject::OnReflected(UINT, WPARAM, LPARAM, LRESULT&) { return false; }
+
+void WindowObject::Bind(HWND window) noexcept {
+    hwnd_ = window;
+    ::SetPropW(window, kObjectProperty, this);
+}
+
+void WindowObject::Unbind() noexcept {
+    if (!hwnd_) return;
+    ::RemovePropW(hwnd_, kObjectProperty);
+    hwnd_ = nullptr;
+}
+
+LRESULT WindowObject::Dispatch(UINT message, WPARAM wParam, LPARAM lParam) noexcept {
+    LRESULT result = 0;
+    App().Guard([&] {
+        const HWND sender = SenderOf(message, lParam);
+        WindowObject* control = sender && sender != hwnd_ ? FromHandle(sender) : nullptr;
+        if (control && control->OnReflected(message, wParam, lParam, result)) return;
+        result = HandleMessage(message, wParam, lParam);
+    });
+    return result;
+}
+
 Window::~Window() { DestroyWindowObject(); }
 
 void Window::CreateWindowObject(const WindowClass& windowClass, const wchar_t* title, const WindowPlacement& p) {
@@ -30,20 +72,20 @@ void Window::CreateWindowObject(const WindowClass& windowClass, const wchar_t* t
 }
 
 void Window::DestroyWindowObject() noexcept {
-    if (hwnd_) ::DestroyWindow(hwnd_);
+    if (Handle()) ::DestroyWindow(Handle());
 }
 
 LRESULT Window::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) { return Default(message, wParam, lParam); }
 
 LRESULT Window::Default(UINT message, WPARAM wParam, LPARAM lParam) noexcept {
-    return ::DefWindowProcW(hwnd_, message, wParam, lParam);
+    return ::DefWindowProcW(Handle(), message, wParam, lParam);
 }
 
 LRESULT CALLBACK Window::Procedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     Window* self = nullptr;
     if (message == WM_NCCREATE) {
         self = static_cast<Window*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
-        self->hwnd_ = hwnd;
+        self->Bind(hwnd);
         ::SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
     } else {
         self = reinterpret_cast<Window*>(::GetWindowLongPtrW(hwnd, GWLP_USERDATA));
@@ -51,20 +93,20 @@ LRESULT CALLBACK Window::Procedure(HWND hwnd, UINT message, WPARAM wParam, LPARA
     if (!self) return ::DefWindowProcW(hwnd, message, wParam, lParam);
     if (message == WM_NCDESTROY) {
         ::SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
-        self->hwnd_ = nullptr;
+        self->Unbind();
         return ::DefWindowProcW(hwnd, message, wParam, lParam);
     }
-    LRESULT result = 0;
-    bool handled = App().Guard([&] { result = self->HandleMessage(message, wParam, lParam); });
-    return handled ? result : 0;
+    return self->Dispatch(message, wParam, lParam);
 }
 
 SubclassedControl::~SubclassedControl() {
-    if (hwnd_) ::RemoveWindowSubclass(hwnd_, &SubclassedControl::Procedure, 0);
+    if (!Handle()) return;
+    ::RemoveWindowSubclass(Handle(), &SubclassedControl::Procedure, 0);
+    Unbind();
 }
 
 void SubclassedControl::Attach(HWND control) {
-    hwnd_ = control;
+    Bind(control);
     if (!::SetWindowSubclass(control, &SubclassedControl::Procedure, 0, reinterpret_cast<DWORD_PTR>(this)))
         throw Error(L"コントロールをサブクラス化できません");
 }
@@ -74,7 +116,7 @@ LRESULT SubclassedControl::HandleMessage(UINT message, WPARAM wParam, LPARAM lPa
 }
 
 LRESULT SubclassedControl::Default(UINT message, WPARAM wParam, LPARAM lParam) noexcept {
-    return ::DefSubclassProc(hwnd_, message, wParam, lParam);
+    return ::DefSubclassProc(Handle(), message, wParam, lParam);
 }
 
 LRESULT CALLBACK SubclassedControl::Procedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
@@ -82,12 +124,10 @@ LRESULT CALLBACK SubclassedControl::Procedure(HWND hwnd, UINT message, WPARAM wP
     auto* self = reinterpret_cast<SubclassedControl*>(refData);
     if (message == WM_NCDESTROY) {
         ::RemoveWindowSubclass(hwnd, &SubclassedControl::Procedure, 0);
-        self->hwnd_ = nullptr;
+        self->Unbind();
         return ::DefSubclassProc(hwnd, message, wParam, lParam);
     }
-    LRESULT result = 0;
-    bool handled = App().Guard([&] { result = self->HandleMessage(message, wParam, lParam); });
-    return handled ? result : 0;
+    return self->Dispatch(message, wParam, lParam);
 }
 
 }  // namespace toolkit

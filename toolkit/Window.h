@@ -1,12 +1,45 @@
 #pragma once
-// A window that is a C++ object: the object's pointer travels in lpCreateParams, is kept in
-// GWLP_USERDATA and is cleared at WM_NCDESTROY. Each class has one switch in HandleMessage.
-// An exception thrown by a handler never leaves the window procedure: it ends that handler and
-// is shown in the standard error box.
+// Windows that are C++ objects. A window of the program's own class (Window) and an existing
+// control given a handler of its own (SubclassedControl) share one base: the handle, one switch
+// in HandleMessage, and notifications that come back to the control that sent them.
+//
+// A control sends WM_COMMAND and WM_NOTIFY to its parent; the parent's procedure first hands the
+// message back to the object behind the sending control (OnReflected), so a control handles its
+// own notifications and no parent compares lParam with its children. An exception thrown by a
+// handler never leaves the window procedure: it ends that handler and is shown in the standard
+// error box.
 
 #include <windows.h>
 
 namespace toolkit {
+
+class WindowObject {
+public:
+    WindowObject(const WindowObject&) = delete;
+    WindowObject& operator=(const WindowObject&) = delete;
+    virtual ~WindowObject() = default;
+
+    HWND Handle() const noexcept { return hwnd_; }
+
+    // The object behind a window of this program, or null for any other window.
+    static WindowObject* FromHandle(HWND window) noexcept;
+
+protected:
+    WindowObject() = default;
+
+    virtual LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) = 0;
+    // A WM_COMMAND or WM_NOTIFY that this window sent to its parent. Returns true when it was
+    // handled, with the parent's answer in result.
+    virtual bool OnReflected(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
+
+    void Bind(HWND window) noexcept;
+    void Unbind() noexcept;
+    // What both window procedures run: the sender's turn first, then HandleMessage; guarded.
+    LRESULT Dispatch(UINT message, WPARAM wParam, LPARAM lParam) noexcept;
+
+private:
+    HWND hwnd_ = nullptr;
+};
 
 struct WindowClass {
     const wchar_t* name;
@@ -24,13 +57,11 @@ struct WindowPlacement {
     HMENU menuOrId = nullptr;
 };
 
-class Window {
+// A window of a class the program registers itself; the object's pointer travels in
+// lpCreateParams and is bound at WM_NCCREATE, unbound at WM_NCDESTROY.
+class Window : public WindowObject {
 public:
-    Window(const Window&) = delete;
-    Window& operator=(const Window&) = delete;
-    virtual ~Window();
-
-    HWND Handle() const noexcept { return hwnd_; }
+    ~Window() override;
 
 protected:
     Window() = default;
@@ -39,34 +70,28 @@ protected:
     void CreateWindowObject(const WindowClass& windowClass, const wchar_t* title, const WindowPlacement& placement);
     void DestroyWindowObject() noexcept;
 
-    virtual LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
     LRESULT Default(UINT message, WPARAM wParam, LPARAM lParam) noexcept;
 
 private:
     static LRESULT CALLBACK Procedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
-    HWND hwnd_ = nullptr;
 };
 
 // Gives an existing control (an edit box, a toolbar) a HandleMessage of its own through
 // SetWindowSubclass; the object's pointer is the subclass's reference data.
-class SubclassedControl {
+class SubclassedControl : public WindowObject {
 public:
-    SubclassedControl(const SubclassedControl&) = delete;
-    SubclassedControl& operator=(const SubclassedControl&) = delete;
-    virtual ~SubclassedControl();
-
-    HWND Handle() const noexcept { return hwnd_; }
+    ~SubclassedControl() override;
 
 protected:
     SubclassedControl() = default;
     void Attach(HWND control);
-    virtual LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
     LRESULT Default(UINT message, WPARAM wParam, LPARAM lParam) noexcept;
 
 private:
     static LRESULT CALLBACK Procedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam,
                                       UINT_PTR id, DWORD_PTR refData);
-    HWND hwnd_ = nullptr;
 };
 
 }  // namespace toolkit

@@ -55,7 +55,7 @@ std::function<void()> CreatePlainWindow() {
 }
 
 std::function<void()> CreateBrowserWindow() {
-    auto form = std::make_shared<TForm2>();
+    auto form = std::make_shared<browser::TForm2>();
     return [form]() mutable { form.reset(); };
 }
 

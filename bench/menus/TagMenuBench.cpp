@@ -65,14 +65,9 @@ std::string ReadBytes(const std::string& path) {
     return bytes;
 }
 
-// As the form builds its tag menu: one item per group, each entry put in front of the earlier ones.
+// As the form builds its tag menu.
 void BuildTagMenu(toolkit::TPopupMenu& menu, const std::string& path, int& chosen) {
-    for (const menus::TagGroup& group : menus::LoadTagFile(path)) {
-        toolkit::TMenuItem& groupItem = menu.Items().Add(std::make_unique<toolkit::TMenuItem>(group.caption));
-        for (const std::string& entry : group.entries)
-            groupItem.Insert(0, std::make_unique<toolkit::TMenuItem>(entry))
-                .SetOnClick([&chosen](toolkit::TMenuItem&) { ++chosen; });
-    }
+    menus::BuildTagMenu(menu, menus::LoadTagFile(path), [&chosen](toolkit::TMenuItem&) { ++chosen; });
 }
 
 // Every Win32 menu of the tree built at once, and destroyed again.

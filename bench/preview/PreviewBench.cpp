@@ -72,8 +72,8 @@ int main(int argc, char** argv) {
         return 1;
     }
     toolkit::App().Initialize();
-    auto form2 = std::make_unique<TForm2>();
-    Form2 = form2.get();
+    auto form2 = std::make_unique<browser::TForm2>();
+    browser::Form2 = form2.get();
 
     const std::string bufferPath = preview::BufferFilePath();
     const std::string baselinePath = bufferPath + ".baseline";
@@ -91,6 +91,6 @@ int main(int argc, char** argv) {
     std::printf("baseline, copy %zu MB and write it to a file: %.2f ms (best of %d)\n", megabytes, baselineMs, kRuns);
     std::printf("  of which the host's text %.2f ms, Buffer.htm written whole %.2f ms\n", fetchMs, writeMs);
     std::printf("ratio preview / baseline: %.1f\n", previewMs / baselineMs);
-    Form2 = nullptr;
+    browser::Form2 = nullptr;
     return 0;
 }

@@ -43,11 +43,11 @@ void Settle() { testsupport::PumpFor(50); }
 
 void Click(TForm2& form, const TToolButton& button) {
     RECT rect{};
-    ::SendMessageW(form.ToolBar1->Handle(), TB_GETRECT, static_cast<WPARAM>(button.Id()), reinterpret_cast<LPARAM>(&rect));
+    ::SendMessageW(Parts(form).ToolBar1.Handle(), TB_GETRECT, static_cast<WPARAM>(button.Id()), reinterpret_cast<LPARAM>(&rect));
     const LPARAM point = MAKELPARAM((rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2);
-    ::PostMessageW(form.ToolBar1->Handle(), WM_MOUSEMOVE, 0, point);
-    ::PostMessageW(form.ToolBar1->Handle(), WM_LBUTTONDOWN, MK_LBUTTON, point);
-    ::PostMessageW(form.ToolBar1->Handle(), WM_LBUTTONUP, 0, point);
+    ::PostMessageW(Parts(form).ToolBar1.Handle(), WM_MOUSEMOVE, 0, point);
+    ::PostMessageW(Parts(form).ToolBar1.Handle(), WM_LBUTTONDOWN, MK_LBUTTON, point);
+    ::PostMessageW(Parts(form).ToolBar1.Handle(), WM_LBUTTONUP, 0, point);
     Settle();
 }
 

@@ -13,7 +13,38 @@
 #include "ScriptedBrowser/ScriptedBrowserControl.h"
 #include "browser/Unit2.h"
 
+namespace browser {
+
+// The browser window's controls, for tests that look at them directly.
+struct TForm2Parts {
+    explicit TForm2Parts(TForm2& form)
+        : WebBrowser(*form.WebBrowser),
+          ToolBar1(*form.ToolBar1),
+          Edt_URL(*form.Edt_URL),
+          Btn_Navigate(*form.Btn_Navigate),
+          Btn_Back(*form.Btn_Back),
+          Btn_Forward(*form.Btn_Forward),
+          Btn_Refresh(*form.Btn_Refresh),
+          Btn_Stop(*form.Btn_Stop) {}
+
+    TWebBrowser& WebBrowser;
+    toolkit::TToolBar& ToolBar1;
+    toolkit::TKeyEdit& Edt_URL;
+    toolkit::TToolButton& Btn_Navigate;
+    toolkit::TToolButton& Btn_Back;
+    toolkit::TToolButton& Btn_Forward;
+    toolkit::TToolButton& Btn_Refresh;
+    toolkit::TToolButton& Btn_Stop;
+};
+
+}  // namespace browser
+
+using browser::TForm2;
+using toolkit::TToolButton;
+
 namespace browsertest {
+
+inline browser::TForm2Parts Parts(TForm2& form) { return browser::TForm2Parts(form); }
 
 // Initialises the application object (COM, the application window) on first use.
 void EnsureApplication();

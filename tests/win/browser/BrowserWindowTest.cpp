@@ -18,6 +18,7 @@ using browsertest::Ansi;
 using browsertest::AnsiTextOf;
 using browsertest::CaptionOf;
 using browsertest::Click;
+using browsertest::Parts;
 using browsertest::ErrorBoxWatcher;
 using browsertest::PressKey;
 using browsertest::ScriptedWindow;
@@ -36,7 +37,7 @@ RECT ChildRect(HWND child) {
 
 RECT ButtonRect(TForm2& form, const TToolButton& button) {
     RECT rect{};
-    ::SendMessageW(form.ToolBar1->Handle(), TB_GETRECT, static_cast<WPARAM>(button.Id()), reinterpret_cast<LPARAM>(&rect));
+    ::SendMessageW(Parts(form).ToolBar1.Handle(), TB_GETRECT, static_cast<WPARAM>(button.Id()), reinterpret_cast<LPARAM>(&rect));
     return rect;
 }
 
@@ -47,10 +48,10 @@ protected:
     ScriptedWindow window;
     TForm2& form = *window.form;
     ScriptedBrowserControl& control = *window.control.Get();
-    HWND edit = form.Edt_URL->Handle();
+    HWND edit = Parts(form).Edt_URL.Handle();
 
     void SetAddress(const std::string& ansi) {
-        form.Edt_URL->SetText(ansi);
+        Parts(form).Edt_URL.SetText(ansi);
         Settle();
     }
     void CompleteNavigation(const std::wstring& url, const std::wstring& name, IDispatch* frame = nullptr) {
@@ -81,24 +82,24 @@ TEST(BrowserLayout, StartsHiddenEmptyAndLaidOutAsDesigned) {
     EXPECT_EQ(client.right, 688);
     EXPECT_EQ(client.bottom, 453);
 
-    const RECT bar = ChildRect(fresh.ToolBar1->Handle());
+    const RECT bar = ChildRect(Parts(fresh).ToolBar1.Handle());
     EXPECT_EQ(bar.left, 0);
     EXPECT_EQ(bar.top, 0);
     EXPECT_EQ(bar.right - bar.left, 688);
     EXPECT_EQ(bar.bottom - bar.top, 29);
-    EXPECT_EQ(::GetWindowLongW(fresh.ToolBar1->Handle(), GWL_STYLE) & TBSTYLE_TOOLTIPS, 0);
+    EXPECT_EQ(::GetWindowLongW(Parts(fresh).ToolBar1.Handle(), GWL_STYLE) & TBSTYLE_TOOLTIPS, 0);
 
-    const RECT address = ChildRect(fresh.Edt_URL->Handle());
-    EXPECT_EQ(::GetParent(fresh.Edt_URL->Handle()), fresh.ToolBar1->Handle());
+    const RECT address = ChildRect(Parts(fresh).Edt_URL.Handle());
+    EXPECT_EQ(::GetParent(Parts(fresh).Edt_URL.Handle()), Parts(fresh).ToolBar1.Handle());
     EXPECT_EQ(address.left, 0);
     EXPECT_EQ(address.top, 0);
     EXPECT_EQ(address.right - address.left, 337);
     EXPECT_EQ(address.bottom - address.top, 22);
-    EXPECT_EQ(AnsiTextOf(fresh.Edt_URL->Handle()), "");
+    EXPECT_EQ(AnsiTextOf(Parts(fresh).Edt_URL.Handle()), "");
 
-    const std::pair<TToolButton*, int> buttons[] = {{fresh.Btn_Navigate.get(), 337}, {fresh.Btn_Back.get(), 360},
-                                                    {fresh.Btn_Forward.get(), 383}, {fresh.Btn_Refresh.get(), 406},
-                                                    {fresh.Btn_Stop.get(), 429}};
+    const std::pair<TToolButton*, int> buttons[] = {{&Parts(fresh).Btn_Navigate, 337}, {&Parts(fresh).Btn_Back, 360},
+                                                    {&Parts(fresh).Btn_Forward, 383}, {&Parts(fresh).Btn_Refresh, 406},
+                                                    {&Parts(fresh).Btn_Stop, 429}};
     for (const auto& [button, x] : buttons) {
         const RECT rect = ButtonRect(fresh, *button);
         EXPECT_EQ(rect.left, x) << "button " << button->Id();
@@ -108,7 +109,7 @@ TEST(BrowserLayout, StartsHiddenEmptyAndLaidOutAsDesigned) {
     }
 
     LOGFONTW font{};
-    ::GetObjectW(reinterpret_cast<HFONT>(::SendMessageW(fresh.Edt_URL->Handle(), WM_GETFONT, 0, 0)), sizeof font, &font);
+    ::GetObjectW(reinterpret_cast<HFONT>(::SendMessageW(Parts(fresh).Edt_URL.Handle(), WM_GETFONT, 0, 0)), sizeof font, &font);
     EXPECT_EQ(font.lfHeight, -12);
     EXPECT_EQ(font.lfCharSet, SHIFTJIS_CHARSET);
     EXPECT_STREQ(font.lfFaceName, L"ＭＳ Ｐゴシック");
@@ -119,7 +120,7 @@ TEST_F(BrowserWindow, ControlIsActivatedInPlaceAndFollowsTheWindowSize) {
     EXPECT_TRUE(control.InPlaceActive());
     EXPECT_EQ(control.Sinks(), 1u);
     EXPECT_EQ(control.ViewParent(), form.Handle());
-    EXPECT_EQ(form.WebBrowser->ControlWindow(), control.View());
+    EXPECT_EQ(Parts(form).WebBrowser.ControlWindow(), control.View());
     EXPECT_EQ(control.Calls(), NoCalls());  // no page at start
     RECT view = ChildRect(control.View());
     EXPECT_EQ(view.left, 0);
@@ -135,18 +136,18 @@ TEST_F(BrowserWindow, ControlIsActivatedInPlaceAndFollowsTheWindowSize) {
     EXPECT_EQ(view.top, 29);
     EXPECT_EQ(view.right, client.right);
     EXPECT_EQ(view.bottom, client.bottom);
-    EXPECT_EQ(ChildRect(form.ToolBar1->Handle()).right, client.right);
-    EXPECT_EQ(ChildRect(form.Edt_URL->Handle()).right, 337);  // fixed width
+    EXPECT_EQ(ChildRect(Parts(form).ToolBar1.Handle()).right, client.right);
+    EXPECT_EQ(ChildRect(Parts(form).Edt_URL.Handle()).right, 337);  // fixed width
 }
 
 TEST_F(BrowserWindow, NavigateButtonPassesTheAddressUnchangedAndIgnoresAnEmptyBox) {
-    Click(form, *form.Btn_Navigate);
+    Click(form, Parts(form).Btn_Navigate);
     EXPECT_EQ(control.Calls(), NoCalls());
 
     SetAddress("  example.com/a b ");
-    Click(form, *form.Btn_Navigate);
+    Click(form, Parts(form).Btn_Navigate);
     SetAddress(Ansi(L"C:\\文書\\ページ.htm"));
-    Click(form, *form.Btn_Navigate);
+    Click(form, Parts(form).Btn_Navigate);
     const std::vector<std::wstring> expected = {L"Navigate   example.com/a b ", L"Navigate C:\\文書\\ページ.htm"};
     EXPECT_EQ(control.Calls(), expected);
     EXPECT_EQ(control.NavigateArgumentsOmitted(), (std::vector<bool>{true, true}));
@@ -192,7 +193,7 @@ TEST_F(BrowserWindow, AltF4ClosesTheWindowButNotFromTheAddressBox) {
     PressKey(edit, VK_F4, true);
     EXPECT_TRUE(::IsWindowVisible(form.Handle()));
 
-    PressKey(form.ToolBar1->Handle(), VK_F4, true);
+    PressKey(Parts(form).ToolBar1.Handle(), VK_F4, true);
     EXPECT_FALSE(::IsWindowVisible(form.Handle()));
     EXPECT_TRUE(::IsWindow(form.Handle()));
 }
@@ -218,23 +219,23 @@ TEST_F(BrowserWindow, HistoryButtonsFollowOnlyTheirOwnCommands) {
         control.FireCommandStateChange(other, VARIANT_FALSE);
         Settle();
     }
-    EXPECT_TRUE(form.Btn_Back->Enabled());
-    EXPECT_TRUE(form.Btn_Forward->Enabled());
+    EXPECT_TRUE(Parts(form).Btn_Back.Enabled());
+    EXPECT_TRUE(Parts(form).Btn_Forward.Enabled());
 
     control.FireCommandStateChange(1, VARIANT_FALSE);
     control.FireCommandStateChange(2, VARIANT_FALSE);
     Settle();
-    EXPECT_FALSE(form.Btn_Forward->Enabled());
-    EXPECT_FALSE(form.Btn_Back->Enabled());
+    EXPECT_FALSE(Parts(form).Btn_Forward.Enabled());
+    EXPECT_FALSE(Parts(form).Btn_Back.Enabled());
 
     control.FireCommandStateChange(2, 5);  // any non-zero value enables
     Settle();
-    EXPECT_TRUE(form.Btn_Back->Enabled());
-    EXPECT_FALSE(form.Btn_Forward->Enabled());
+    EXPECT_TRUE(Parts(form).Btn_Back.Enabled());
+    EXPECT_FALSE(Parts(form).Btn_Forward.Enabled());
     control.FireCommandStateChange(1, VARIANT_TRUE);
     Settle();
-    EXPECT_TRUE(form.Btn_Forward->Enabled());
-    for (TToolButton* other : {form.Btn_Navigate.get(), form.Btn_Refresh.get(), form.Btn_Stop.get()})
+    EXPECT_TRUE(Parts(form).Btn_Forward.Enabled());
+    for (TToolButton* other : {&Parts(form).Btn_Navigate, &Parts(form).Btn_Refresh, &Parts(form).Btn_Stop})
         EXPECT_TRUE(other->Enabled());
 }
 
@@ -271,25 +272,25 @@ TEST_F(BrowserWindow, OnlyNavigateCompleteChangesTheCaption) {
 }
 
 TEST_F(BrowserWindow, RefreshNeedsADocumentAndReleasesIt) {
-    Click(form, *form.Btn_Refresh);
+    Click(form, Parts(form).Btn_Refresh);
     EXPECT_EQ(control.Calls(), NoCalls());
     EXPECT_EQ(control.PropertyReads(scriptedbrowser::kDocument), 1);
 
     const ComPtr<ScriptedDispatch> document = ScriptedDispatch::Create();
     control.SetDocument(document);
     const LONG before = document->References();
-    Click(form, *form.Btn_Refresh);
+    Click(form, Parts(form).Btn_Refresh);
     EXPECT_EQ(control.Calls(), std::vector<std::wstring>{L"Refresh"});
     EXPECT_EQ(document->References(), before);
 }
 
 TEST_F(BrowserWindow, StopOnlyWhileBusyBackAndForwardAlwaysCall) {
-    Click(form, *form.Btn_Stop);
+    Click(form, Parts(form).Btn_Stop);
     EXPECT_EQ(control.Calls(), NoCalls());
     control.SetBusy(true);
-    Click(form, *form.Btn_Stop);
-    Click(form, *form.Btn_Back);
-    Click(form, *form.Btn_Forward);
+    Click(form, Parts(form).Btn_Stop);
+    Click(form, Parts(form).Btn_Back);
+    Click(form, Parts(form).Btn_Forward);
     const std::vector<std::wstring> expected = {L"Stop", L"GoBack", L"GoForward"};
     EXPECT_EQ(control.Calls(), expected);
     // The automation interface is asked for once and kept.
@@ -302,7 +303,7 @@ TEST_F(BrowserWindow, FailedBackShowsTheControlsDescriptionAndChangesNothing) {
     control.FailMethod(L"GoBack", E_FAIL, L"戻るページがありません. \r\n");
     ErrorBoxWatcher box;
     box.WatchDisabled(form.Handle());
-    Click(form, *form.Btn_Back);
+    Click(form, Parts(form).Btn_Back);
     ASSERT_TRUE(box.Wait());
     EXPECT_EQ(box.Text(), "戻るページがありません.");
     EXPECT_EQ(testsupport::Utf8ToWide(box.Caption()), toolkit::App().Title());
@@ -311,7 +312,7 @@ TEST_F(BrowserWindow, FailedBackShowsTheControlsDescriptionAndChangesNothing) {
     EXPECT_TRUE(::IsWindowEnabled(form.Handle()));
     EXPECT_EQ(CaptionOf(form.Handle()), L"Corvane Browser - A");
     EXPECT_EQ(AnsiTextOf(edit), "typed");
-    EXPECT_TRUE(form.Btn_Back->Enabled());
+    EXPECT_TRUE(Parts(form).Btn_Back.Enabled());
     EXPECT_TRUE(::IsWindowVisible(form.Handle()));
 }
 
@@ -319,7 +320,7 @@ TEST_F(BrowserWindow, FailuresWithoutADescriptionUseTheSystemTextOrTheCode) {
     control.FailMethod(L"GoForward", E_OUTOFMEMORY);
     {
         ErrorBoxWatcher box;
-        Click(form, *form.Btn_Forward);
+        Click(form, Parts(form).Btn_Forward);
         ASSERT_TRUE(box.Wait());
         EXPECT_EQ(testsupport::Utf8ToWide(box.Text()), toolkit::ErrorBoxText(toolkit::OleErrorText(E_OUTOFMEMORY, nullptr)));
         EXPECT_NE(box.Text().find_first_not_of(". "), std::string::npos);
@@ -327,7 +328,7 @@ TEST_F(BrowserWindow, FailuresWithoutADescriptionUseTheSystemTextOrTheCode) {
     }
     control.FailMethod(L"GoForward", static_cast<HRESULT>(0x8004CAFE));
     ErrorBoxWatcher box;
-    Click(form, *form.Btn_Forward);
+    Click(form, Parts(form).Btn_Forward);
     ASSERT_TRUE(box.Wait());
     EXPECT_EQ(box.Text(), "OLE エラー 8004cafe.");
 }
@@ -337,7 +338,7 @@ TEST_F(BrowserWindow, FailedPropertyReadsReachTheErrorBox) {
     control.FailProperty(scriptedbrowser::kBusy, E_ACCESSDENIED, L"Busy cannot be read");
     {
         ErrorBoxWatcher box;
-        Click(form, *form.Btn_Stop);
+        Click(form, Parts(form).Btn_Stop);
         ASSERT_TRUE(box.Wait());
         EXPECT_EQ(box.Text(), "Busy cannot be read.");
     }
@@ -368,9 +369,9 @@ TEST_F(BrowserWindow, ClosingHidesAndShowingBringsEverythingBack) {
     EXPECT_TRUE(::IsWindowVisible(form.Handle()));
     EXPECT_EQ(CaptionOf(form.Handle()), L"Corvane Browser - Kept");
     EXPECT_EQ(AnsiTextOf(edit), "http://kept.example/");
-    EXPECT_FALSE(form.Btn_Back->Enabled());
-    EXPECT_TRUE(form.Btn_Forward->Enabled());
-    EXPECT_EQ(form.WebBrowser->ControlWindow(), control.View());
+    EXPECT_FALSE(Parts(form).Btn_Back.Enabled());
+    EXPECT_TRUE(Parts(form).Btn_Forward.Enabled());
+    EXPECT_EQ(Parts(form).WebBrowser.ControlWindow(), control.View());
     EXPECT_TRUE(::IsWindowVisible(control.View()));
     EXPECT_EQ(control.Calls(), NoCalls());
 }
@@ -389,7 +390,7 @@ TEST_F(BrowserWindow, ShowRaisesAVisibleWindow) {
 
 TEST_F(BrowserWindow, NavigateWhileHiddenIsThereWhenShown) {
     ::ShowWindow(form.Handle(), SW_HIDE);
-    form.WebBrowser->Navigate(L"file:///C:/hidden.htm");
+    Parts(form).WebBrowser.Navigate(L"file:///C:/hidden.htm");
     CompleteNavigation(L"file:///C:/hidden.htm", L"Hidden");
     form.Show();
     Settle();
@@ -406,7 +407,7 @@ TEST(BrowserKeyboard, KeysInTheControlsWindowsReachItsAcceleratorsThroughTheLoop
                                          nullptr, nullptr);
     ::PostMessageW(view, WM_KEYDOWN, 'K', 1);
     ::PostMessageW(inner, WM_KEYDOWN, VK_TAB, 1);
-    ::PostMessageW(window.form->Edt_URL->Handle(), WM_KEYDOWN, 'E', 1);
+    ::PostMessageW(Parts(*window.form).Edt_URL.Handle(), WM_KEYDOWN, 'E', 1);
     toolkit::App().SetOnMessage([](MSG& message, bool&) {
         if (message.message == WM_APP && message.hwnd == nullptr) toolkit::App().Terminate();
     });

@@ -13,6 +13,7 @@
 namespace {
 
 using browsertest::Click;
+using browsertest::Parts;
 using browsertest::ErrorBoxWatcher;
 using browsertest::Settle;
 
@@ -31,14 +32,14 @@ protected:
     }
     // Waits, handling messages, until the control has told the window something about its history.
     void WaitForHistoryState() {
-        testsupport::WaitUntil([&] { return !form->Btn_Back->Enabled() || !form->Btn_Forward->Enabled(); }, 5000);
+        testsupport::WaitUntil([&] { return !Parts(*form).Btn_Back.Enabled() || !Parts(*form).Btn_Forward.Enabled(); }, 5000);
     }
 
     std::unique_ptr<TForm2> form;
 };
 
 TEST_F(SystemControl, IsCreatedAndActivatedInPlaceInsideTheWindow) {
-    const HWND control = form->WebBrowser->ControlWindow();
+    const HWND control = Parts(*form).WebBrowser.ControlWindow();
     ASSERT_NE(control, nullptr);
     EXPECT_EQ(::GetParent(control), form->Handle());
     EXPECT_TRUE(::IsWindowVisible(control));
@@ -48,37 +49,37 @@ TEST_F(SystemControl, IsCreatedAndActivatedInPlaceInsideTheWindow) {
     EXPECT_EQ(rect.top, 29);
     EXPECT_EQ(rect.bottom - rect.top, 424);
     EXPECT_EQ(rect.right - rect.left, 688);
-    EXPECT_EQ(form->WebBrowser->Document(), nullptr);  // no page at start
-    EXPECT_FALSE(form->WebBrowser->Busy());
+    EXPECT_EQ(Parts(*form).WebBrowser.Document(), nullptr);  // no page at start
+    EXPECT_FALSE(Parts(*form).WebBrowser.Busy());
 }
 
 TEST_F(SystemControl, NavigatesToALocalFileAndToAboutBlankWithoutAnError) {
     const std::string folder = testsupport::ScratchDir("browser-real-control");
     const std::string page = folder + "page.htm";
     testsupport::WriteFileBytes(page, "<html><head><title>Local</title></head><body>local</body></html>");
-    EXPECT_NO_THROW(form->WebBrowser->Navigate(testsupport::Utf8ToWide(page)));
+    EXPECT_NO_THROW(Parts(*form).WebBrowser.Navigate(testsupport::Utf8ToWide(page)));
     testsupport::PumpFor(500);
-    EXPECT_NO_THROW(form->WebBrowser->Navigate(L"about:blank"));
+    EXPECT_NO_THROW(Parts(*form).WebBrowser.Navigate(L"about:blank"));
     testsupport::PumpFor(500);
     EXPECT_TRUE(testsupport::TopLevelWindowsOf(::GetCurrentProcessId(), "#32770").empty());
-    EXPECT_TRUE(::IsWindow(form->WebBrowser->ControlWindow()));
-    EXPECT_NO_THROW(form->WebBrowser->LocationURL());
+    EXPECT_TRUE(::IsWindow(Parts(*form).WebBrowser.ControlWindow()));
+    EXPECT_NO_THROW(Parts(*form).WebBrowser.LocationURL());
 }
 
 TEST_F(SystemControl, ReportsItsHistoryStateToTheButtons) {
     // The address box path, through the keyboard.
-    form->Edt_URL->SetText("about:blank");
-    ::SetFocus(form->Edt_URL->Handle());
-    browsertest::PressKey(form->Edt_URL->Handle(), VK_RETURN);
+    Parts(*form).Edt_URL.SetText("about:blank");
+    ::SetFocus(Parts(*form).Edt_URL.Handle());
+    browsertest::PressKey(Parts(*form).Edt_URL.Handle(), VK_RETURN);
     WaitForHistoryState();
-    EXPECT_FALSE(form->Btn_Back->Enabled());
-    EXPECT_FALSE(form->Btn_Forward->Enabled());
-    EXPECT_TRUE(form->Btn_Navigate->Enabled());
+    EXPECT_FALSE(Parts(*form).Btn_Back.Enabled());
+    EXPECT_FALSE(Parts(*form).Btn_Forward.Enabled());
+    EXPECT_TRUE(Parts(*form).Btn_Navigate.Enabled());
 }
 
 TEST_F(SystemControl, BackOnAnEmptyHistoryShowsTheErrorBox) {
     ErrorBoxWatcher box;
-    Click(*form, *form->Btn_Back);
+    Click(*form, Parts(*form).Btn_Back);
     ASSERT_TRUE(box.Wait());
     EXPECT_FALSE(box.Text().empty());
     EXPECT_EQ(box.Text().back(), '.');

@@ -19,6 +19,10 @@
 namespace {
 
 using namespace testsupport;
+using browser::Form2;
+using browser::TForm2;
+using toolbar::Form1;
+using toolbar::TForm1;
 
 constexpr UINT kFiltered = 0x0900;
 constexpr UINT kNotFiltered = 0x0901;

@@ -48,10 +48,19 @@ TEST_P(ToolbarPlacement, PlantsTheToolbarInTheHostsToolbarWhereTheSettingsSay) {
     EXPECT_EQ(origin.y, c.y);
     EXPECT_EQ(SizeOf(corvane.Planted()).cx, 337);
     EXPECT_EQ(SizeOf(corvane.Planted()).cy, 28);
-    // The border is the margin around the toolbar control inside the planted window.
+    // The border lies outside the planted window's client area, which the toolbar control fills;
+    // every item then sits at its place in that client area, the address box at 31.
+    RECT client{};
+    ::GetClientRect(corvane.Planted(), &client);
+    const POINT clientOrigin = ClientOrigin(corvane.Planted(), corvane.Planted());
+    EXPECT_EQ(-clientOrigin.x, c.borderWidth);
+    EXPECT_EQ(-clientOrigin.y, c.borderWidth);
+    EXPECT_EQ(client.right, 337 - 2 * c.borderWidth);
+    EXPECT_EQ(client.bottom, 28 - 2 * c.borderWidth);
     const POINT inner = ClientOrigin(corvane.Buttons(), corvane.Planted());
-    EXPECT_EQ(inner.x, c.borderWidth);
-    EXPECT_EQ(inner.y, c.borderWidth);
+    EXPECT_EQ(inner.x, 0);
+    EXPECT_EQ(inner.y, 0);
+    EXPECT_EQ(ClientOrigin(corvane.URL(), corvane.Planted()).x, 31);
     EXPECT_EQ((::GetWindowLongW(corvane.Buttons(), GWL_STYLE) & TBSTYLE_FLAT) != 0, c.flat);
     EXPECT_TRUE(::IsWindowVisible(corvane.URL()));
     // Planting and showing the toolbar leaves the host in front.

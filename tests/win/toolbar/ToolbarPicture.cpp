@@ -21,7 +21,9 @@
 #include "resources/Images.h"
 #include "resources/ResourceIds.h"
 #include "toolbar/ToolBar1.h"
+#include "toolbar/Unit1.h"
 #include "toolkit/Application.h"
+#include "toolkit/Font.h"
 
 namespace {
 
@@ -38,14 +40,6 @@ HWND FindPlantedToolbar() {
         if (owner != hostProcess && ::IsWindowVisible(child)) return child;
     }
     return nullptr;
-}
-
-toolkit::FontHandle FormFont() {
-    LOGFONTW font{};
-    font.lfHeight = -12;
-    font.lfCharSet = SHIFTJIS_CHARSET;
-    std::wcsncpy(font.lfFaceName, L"ＭＳ Ｐゴシック", LF_FACESIZE - 1);
-    return toolkit::FontHandle(::CreateFontIndirectW(&font));
 }
 
 void PumpFor(DWORD ms) {
@@ -74,21 +68,23 @@ int main(int argc, char** argv) {
     ::GetWindowRect(planted, &place);
 
     toolkit::App().Initialize();
-    toolkit::TImageList hot(16, 16), normal(16, 16);
+    toolkit::TImageList hot(toolkit::kSmallImageSize, toolkit::kSmallImageSize);
+    toolkit::TImageList normal(toolkit::kSmallImageSize, toolkit::kSmallImageSize);
     resources::LoadImageStrip(hot, IDB_TOOLBAR_HOT);
     resources::LoadImageStrip(normal, IDB_TOOLBAR_NORMAL);
     const HWND form = ::CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 342, 81, toolkit::App().Handle(), nullptr,
                                         ::GetModuleHandleW(nullptr), nullptr);
-    auto bar = std::make_unique<TToolBar1>(form, normal, hot, FormFont());
+    auto bar = std::make_unique<toolbar::TToolBar1>(form, normal, hot, toolbar::TForm1::ToolbarItems(),
+                                                  toolbar::TForm1::AddressItem(), toolkit::CreateFormFont());
     bar->SetBorderWidth(1);
     bar->SetParentWindow(nullptr);
     bar->SetLeft(place.left);
     bar->SetTop(place.top);
     ::SetWindowPos(bar->Handle(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_SHOWWINDOW);
-    ::ShowWindow(bar->URL.Handle(), SW_SHOWNOACTIVATE);
+    ::ShowWindow(bar->URL().Handle(), SW_SHOWNOACTIVATE);
 
-    // Rest the mouse on the close button (the last item, 23 pixels wide, at 252).
-    POINT closeButton{1 + 252 + 11, 1 + 11};
+    // Rest the mouse on the close button (the last item, 23 pixels wide, at 252 in the client area).
+    POINT closeButton{252 + 11, 11};
     ::ClientToScreen(bar->Handle(), &closeButton);
     ::SetCursorPos(closeButton.x - 5, closeButton.y);
     PumpFor(100);
