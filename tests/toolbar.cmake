@@ -4,6 +4,15 @@ corvane_native_test(toolbar_settings_test
   SOURCES ${CMAKE_CURRENT_SOURCE_DIR}/native/toolbar/ToolbarSettingsTest.cpp
   LIBS toolbar_core)
 
+# The preview's pure logic: the encoding a document declares, and live preview's decisions.
+corvane_native_test(toolbar_preview_test
+  SOURCES native/toolbar/DeclaredEncodingTest.cpp
+  LIBS toolbar_core)
+
+# The search for a declared encoding under libFuzzer.
+corvane_fuzz_target(toolbar_encoding_fuzz
+  SOURCES native/toolbar/DeclaredEncodingFuzz.cpp ${CMAKE_SOURCE_DIR}/toolbar/core/DeclaredEncoding.cpp)
+
 # A staged Corvane planted in the stand-in host, driven from outside with real input.
 corvane_windows_test(toolbar_e2e_tests DESKTOP TIMEOUT 150
   SOURCES win/toolbar/ToolbarEndToEnd.cpp win/toolbar/ToolbarDriver.cpp)
