@@ -6,7 +6,7 @@ corvane_native_test(toolbar_settings_test
 
 # The preview's pure logic: the encoding a document declares, and live preview's decisions.
 corvane_native_test(toolbar_preview_test
-  SOURCES native/toolbar/DeclaredEncodingTest.cpp
+  SOURCES native/toolbar/DeclaredEncodingTest.cpp native/toolbar/LiveFollowTest.cpp
   LIBS toolbar_core)
 
 # The search for a declared encoding under libFuzzer.
