@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include "browser/Unit2.h"
+#include "toolbar/PreviewContent.h"
 #include "toolbar/Unit1.h"
 #include "toolkit/Application.h"
 #include "toolkit/Error.h"
@@ -59,12 +60,12 @@ void WriteFileWhole(const std::string& path, std::string_view content) {
     }
 }
 
-void ShowHostTextInBrowser(kestrix::HostHandle host) {
+std::string ShowHostTextInBrowser(kestrix::HostHandle host) {
     const std::string path = BufferFilePath();
-    std::string content = kestrix::GetHostText(host);
-    content += "\r\n";
-    WriteFileWhole(path, content);
+    std::string text = kestrix::GetHostText(host);
+    WriteFileWhole(path, toolbar::BufferContent(text));
     browser::Form2->Open(path, browser::OpenOrder::ShowThenNavigate);
+    return text;
 }
 
 }  // namespace preview
