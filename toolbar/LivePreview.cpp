@@ -1,0 +1,92 @@
+#include "toolbar/LivePreview.h"
+
+#include <windows.h>
+
+#include <utility>
+
+#include "hostlink/Kestrix.h"
+#include "toolbar/Preview.h"
+#include "toolbar/PreviewContent.h"
+#include "toolkit/Text.h"
+
+namespace toolbar {
+
+namespace {
+
+// One check's looks at the browser window, the host and the file system.
+class Sight : public LiveSight {
+public:
+    explicit Sight(const LiveWindow& window) : window_(window) {}
+
+    bool WindowShows(const std::string& address) override {
+        return IsAddressOf(window_.Address(), toolkit::AnsiToWide(address));
+    }
+    std::string HostFileName() override { return kestrix::GetHostFileName(kestrix::HostWindow); }
+    std::string HostText() override { return kestrix::GetHostText(kestrix::HostWindow); }
+    std::optional<FileStamp> StampOf(const std::string& path) override {
+        WIN32_FILE_ATTRIBUTE_DATA data;
+        if (!::GetFileAttributesExW(toolkit::AnsiToWide(path).c_str(), GetFileExInfoStandard, &data)) return std::nullopt;
+        const auto wide = [](DWORD high, DWORD low) { return (static_cast<std::uint64_t>(high) << 32) | low; };
+        return FileStamp{wide(data.nFileSizeHigh, data.nFileSizeLow),
+                         wide(data.ftLastWriteTime.dwHighDateTime, data.ftLastWriteTime.dwLowDateTime)};
+    }
+
+private:
+    const LiveWindow& window_;
+};
+
+}  // namespace
+
+LivePreview::LivePreview(LiveWindow& window, std::string bufferPath)
+    : window_(window), bufferPath_(std::move(bufferPath)), timer_(kCheckIntervalMs, [this] { Check(); }) {}
+
+void LivePreview::SetOn(bool on) {
+    on_ = on;
+    Arm();
+}
+
+void LivePreview::WindowShowingChanged() { Arm(); }
+
+void LivePreview::PreviewedText(std::string text) {
+    follow_.PreviewedText(bufferPath_, std::move(text));
+    Arm();
+}
+
+void LivePreview::PreviewedFile(std::string path) {
+    follow_.PreviewedFile(std::move(path));
+    Arm();
+}
+
+// Costs nothing while there is nothing to see: off, hidden, or no preview to follow.
+void LivePreview::Arm() { timer_.SetEnabled(on_ && follow_.Following() && window_.Showing()); }
+
+void LivePreview::Check() {
+    try {
+        Sight sight(window_);
+        Carry(follow_.Check(sight));
+    } catch (...) {
+        // Stopped before the error box opens, so that the ticks under it do not fail again.
+        follow_.Forget();
+        Arm();
+        throw;
+    }
+}
+
+void LivePreview::Carry(const LiveAction& action) {
+    switch (action.kind) {
+    case LiveAction::Rewrite:
+        preview::WriteFileWhole(bufferPath_, BufferContent(action.text));
+        window_.Reload();
+        break;
+    case LiveAction::Reload:
+        window_.Reload();
+        break;
+    case LiveAction::Open:
+        window_.Open(action.address);
+        break;
+    case LiveAction::None:
+        break;
+    }
+}
+
+}  // namespace toolbar
