@@ -16,7 +16,7 @@ namespace {
 // One check's looks at the browser window, the host and the file system.
 class Sight : public LiveSight {
 public:
-    explicit Sight(const LiveWindow& window) : window_(window) {}
+    explicit Sight(const browser::LiveView& window) : window_(window) {}
 
     bool WindowShows(const std::string& address) override {
         return IsAddressOf(window_.Address(), toolkit::AnsiToWide(address));
@@ -32,20 +32,26 @@ public:
     }
 
 private:
-    const LiveWindow& window_;
+    const browser::LiveView& window_;
 };
 
 }  // namespace
 
-LivePreview::LivePreview(LiveWindow& window, std::string bufferPath)
-    : window_(window), bufferPath_(std::move(bufferPath)), timer_(kCheckIntervalMs, [this] { Check(); }) {}
-
-void LivePreview::SetOn(bool on) {
-    on_ = on;
+LivePreview::LivePreview(browser::LiveView& window, std::string bufferPath)
+    : window_(&window), bufferPath_(std::move(bufferPath)), timer_(kCheckIntervalMs, [this] { Check(); }) {
+    window_->SetLiveListener(this);
     Arm();
 }
 
-void LivePreview::WindowShowingChanged() { Arm(); }
+LivePreview::~LivePreview() {
+    if (window_) window_->SetLiveListener(nullptr);
+}
+
+void LivePreview::ViewGone() {
+    window_ = nullptr;
+    follow_.Forget();
+    Arm();
+}
 
 void LivePreview::PreviewedText(std::string text) {
     follow_.PreviewedText(bufferPath_, std::move(text));
@@ -58,11 +64,12 @@ void LivePreview::PreviewedFile(std::string path) {
 }
 
 // Costs nothing while there is nothing to see: off, hidden, or no preview to follow.
-void LivePreview::Arm() { timer_.SetEnabled(on_ && follow_.Following() && window_.Showing()); }
+void LivePreview::Arm() { timer_.SetEnabled(window_ && follow_.Following() && window_->LiveOn() && window_->Showing()); }
 
 void LivePreview::Check() {
+    if (!window_) return;
     try {
-        Sight sight(window_);
+        Sight sight(*window_);
         Carry(follow_.Check(sight));
     } catch (...) {
         // Stopped before the error box opens, so that the ticks under it do not fail again.
@@ -76,13 +83,13 @@ void LivePreview::Carry(const LiveAction& action) {
     switch (action.kind) {
     case LiveAction::Rewrite:
         preview::WriteFileWhole(bufferPath_, BufferContent(action.text));
-        window_.Reload();
+        window_->Reload();
         break;
     case LiveAction::Reload:
-        window_.Reload();
+        window_->Reload();
         break;
     case LiveAction::Open:
-        window_.Open(action.address);
+        window_->GoTo(action.address);
         break;
     case LiveAction::None:
         break;

@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include "browser/Unit2.h"
+#include "toolbar/LivePreview.h"
 #include "toolbar/PreviewContent.h"
 #include "toolbar/Unit1.h"
 #include "toolkit/Application.h"
@@ -72,12 +73,15 @@ std::string ShowHostTextInBrowser(kestrix::HostHandle host) {
 
 void toolbar::TForm1::Btn_KestrixtoBrouserClick() {
     using kestrix::HostWindow;
+    if (!Live) Live = std::make_unique<LivePreview>(*browser::Form2, preview::BufferFilePath());
     if (!kestrix::GetHostFileName(HostWindow).empty()) {
         kestrix::SaveHostDocumentIfModified(HostWindow);
         // Asked again: saving may have given the document another name.
-        browser::Form2->Open(kestrix::GetHostFileName(HostWindow), browser::OpenOrder::ShowThenNavigate);
+        const std::string fileName = kestrix::GetHostFileName(HostWindow);
+        browser::Form2->Open(fileName, browser::OpenOrder::ShowThenNavigate);
+        Live->PreviewedFile(fileName);
         return;
     }
     toolkit::App().MessageBox(preview::kUnsavedWarning, preview::kWarningCaption, MB_ICONWARNING | MB_OK);
-    preview::ShowHostTextInBrowser(HostWindow);
+    Live->PreviewedText(preview::ShowHostTextInBrowser(HostWindow));
 }
