@@ -20,21 +20,14 @@ if(WIN32)
   add_dependencies(toolbar_e2e_tests Corvane hostsim)
 endif()
 
-# The preview button of a staged Corvane in the stand-in host, the browser window scripted; and
-# the toolbar taking no command while a box of Corvane is open.
-corvane_windows_test(toolbar_preview_e2e_tests DESKTOP TIMEOUT 120
-  SOURCES win/preview/PreviewEndToEnd.cpp win/toolbar/CommandGuardEndToEnd.cpp win/toolbar/ToolbarDriver.cpp)
+# The preview button and live preview of a staged Corvane in the stand-in host, the browser window
+# scripted; and the toolbar taking no command while a box of Corvane is open.
+corvane_windows_test(toolbar_preview_e2e_tests DESKTOP TIMEOUT 150
+  SOURCES win/preview/PreviewEndToEnd.cpp win/preview/LivePreviewEndToEnd.cpp win/toolbar/CommandGuardEndToEnd.cpp
+          win/toolbar/ToolbarDriver.cpp)
 if(WIN32)
   target_include_directories(toolbar_preview_e2e_tests PRIVATE ${CMAKE_CURRENT_SOURCE_DIR}/win/toolbar)
   add_dependencies(toolbar_preview_e2e_tests Corvane hostsim)
-endif()
-
-# Live preview of a staged Corvane in the stand-in host, the browser window scripted.
-corvane_windows_test(toolbar_live_e2e_tests DESKTOP TIMEOUT 150
-  SOURCES win/preview/LivePreviewEndToEnd.cpp win/toolbar/ToolbarDriver.cpp)
-if(WIN32)
-  target_include_directories(toolbar_live_e2e_tests PRIVATE ${CMAKE_CURRENT_SOURCE_DIR}/win/toolbar)
-  add_dependencies(toolbar_live_e2e_tests Corvane hostsim)
 endif()
 
 # The main form in this process: the message filter, and a preview for a host that has gone. Its

@@ -24,6 +24,7 @@
 #include "toolkit/Text.h"
 
 #include "bench/BenchClock.h"
+#include "bench/BenchText.h"
 
 namespace {
 
@@ -46,11 +47,7 @@ private:
 };
 
 std::string Document(size_t size) {
-    const std::string line = testsupport::Utf8ToAnsi("<p>ライブ プレビューの測定用の本文です。 The quick brown fox.</p>\r\n");
-    std::string text;
-    text.reserve(size + line.size());
-    while (text.size() < size) text += line;
-    return text;
+    return bench::Repeated(testsupport::Utf8ToAnsi("<p>ライブ プレビューの測定用の本文です。 The quick brown fox.</p>\r\n"), size);
 }
 
 // The wall time of one check, ms; negative on failure.
