@@ -7,6 +7,7 @@
 #include "hostlink/Kestrix.h"
 #include "toolbar/Preview.h"
 #include "toolbar/PreviewContent.h"
+#include "toolkit/Application.h"
 #include "toolkit/Text.h"
 
 namespace toolbar {
@@ -67,7 +68,9 @@ void LivePreview::PreviewedFile(std::string path) {
 void LivePreview::Arm() { timer_.SetEnabled(window_ && follow_.Following() && window_->LiveOn() && window_->Showing()); }
 
 void LivePreview::Check() {
-    if (!window_) return;
+    // Not under a box or menu of this program, such as the preview's own warning: the ticks go on
+    // there, and what the box is about comes first.
+    if (!window_ || toolkit::App().ModalOpen()) return;
     try {
         Sight sight(*window_);
         Carry(follow_.Check(sight));

@@ -94,6 +94,18 @@ TEST_F(LivePreview, UnsavedDocumentIsRewrittenAndRefreshedOnlyOnceTypingPauses) 
     EXPECT_EQ(Refreshes(), 1u) << "reloaded again without a change";
     EXPECT_EQ(browser_.NavigatedUrls().size(), 1u) << "navigated anew instead of refreshing";
     EXPECT_TRUE(corvane_.Host().MessagesWithId(kSaveMessage).empty());
+
+    // Under the next preview's warning live preview waits: the box comes first.
+    corvane_.Host().SetText("<p>next</p>");
+    corvane_.ClickItem(kBtnKestrixtoBrouser);
+    const HWND box = corvane_.WaitForBox(5000);
+    ASSERT_NE(box, nullptr);
+    PumpFor(kQuietMs);
+    EXPECT_EQ(Buffer(), typed + "\r\n") << "written under the warning";
+    EXPECT_EQ(Refreshes(), 1u);
+    PressMessageBoxButton(box);
+    EXPECT_EQ(browser_.WaitForNavigatedUrls(2, 5000).size(), 2u);
+    EXPECT_EQ(Buffer(), "<p>next</p>\r\n");
 }
 
 TEST_F(LivePreview, NothingHappensWhileOffOrHiddenAndFollowingResumesWhenShown) {
