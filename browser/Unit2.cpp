@@ -30,8 +30,9 @@ constexpr DWORD kExStyle = 0;
 
 constexpr wchar_t kCaption[] = L"Corvane Browser";
 constexpr wchar_t kCaptionPrefix[] = L"Corvane Browser - ";
+constexpr wchar_t kLiveTip[] = L"ライブ プレビュー: 編集に合わせて自動で表示を更新します";
 
-enum ItemId : int { kAddress = 1, kNavigate, kBack, kForward, kRefresh, kStop };
+enum ItemId : int { kAddress = 1, kNavigate, kBack, kForward, kRefresh, kStop, kLive };
 
 toolkit::WindowPlacement DesignedPlacement() {
     RECT outer{0, 0, kClientWidth, kClientHeight};
@@ -65,6 +66,7 @@ std::span<const TForm2::ItemRow> TForm2::Items() {
         {{kForward, Button, 383, 0, 2}, &TForm2::Btn_ForwardClick, &TForm2::Btn_Forward},
         {{kRefresh, Button, 406, 0, 3}, &TForm2::Btn_RefreshClick, &TForm2::Btn_Refresh},
         {{kStop, Button, 429, 0, 4}, &TForm2::Btn_StopClick, &TForm2::Btn_Stop},
+        {{kLive, Check, 452, 0, 5, kLiveTip}, &TForm2::Btn_LiveClick, &TForm2::Btn_Live},
     };
     static_assert(toolkit::ItemsAdjoin(kItems, kButtonSize.cx));
     return kItems;
@@ -84,7 +86,10 @@ TForm2::TForm2() : font_(toolkit::CreateFormFont()) {
     CreateWebBrowser();
 }
 
-TForm2::~TForm2() { destroying_ = true; }
+TForm2::~TForm2() {
+    destroying_ = true;
+    if (liveListener_) liveListener_->ViewGone();
+}
 
 void TForm2::CreateToolBar() {
     std::vector<toolkit::ToolItem> items;
@@ -123,6 +128,16 @@ void TForm2::Open(const std::string& address, OpenOrder order) {
     if (order == OpenOrder::NavigateThenShow) Show();
 }
 
+bool TForm2::LiveOn() const { return Btn_Live->Checked(); }
+
+bool TForm2::Showing() const { return ::IsWindowVisible(Handle()) && !::IsIconic(Handle()); }
+
+std::wstring TForm2::Address() const { return WebBrowser->LocationURL(); }
+
+void TForm2::Reload() { WebBrowser->Refresh(); }
+
+void TForm2::GoTo(const std::string& address) { WebBrowser->Navigate(toolkit::AnsiToWide(address)); }
+
 void TForm2::ItemChosen(int id) {
     if (destroying_) return;
     const std::span<const ItemRow> items = Items();
@@ -146,6 +161,10 @@ void TForm2::Btn_RefreshClick() {
 
 void TForm2::Btn_StopClick() {
     if (WebBrowser->Busy()) WebBrowser->Stop();
+}
+
+void TForm2::Btn_LiveClick() {
+    if (liveListener_) liveListener_->LiveSwitched();
 }
 
 // The frame that completed is not looked at: every completion shows the top-level page's values.
@@ -201,6 +220,11 @@ LRESULT TForm2::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_SIZE:
         Layout(LOWORD(lParam), HIWORD(lParam));
         return 0;
+    case WM_WINDOWPOSCHANGED:
+        // After the change, so that the window's state is the new one; the default handling
+        // sends WM_SIZE and WM_MOVE.
+        if (liveListener_) liveListener_->ShowingChanged();
+        return Default(message, wParam, lParam);
     case WM_ACTIVATE:
         Activated(wParam);
         return 0;

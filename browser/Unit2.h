@@ -4,7 +4,8 @@
 // Created hidden at start-up; closing it only hides it, so page, history, address box, caption
 // and button states wait for the next Show.
 //
-// Other windows use it through Show and Open only; its controls are its own.
+// Other windows use it through Show and Open only, and live preview through LiveView; its
+// controls are its own.
 
 #include <windows.h>
 
@@ -13,6 +14,7 @@
 #include <span>
 #include <string>
 
+#include "browser/LiveView.h"
 #include "browser/WebBrowser.h"
 #include "toolkit/Handles.h"
 #include "toolkit/ImageList.h"
@@ -26,7 +28,7 @@ namespace browser {
 // In which order Open shows the window and hands it the address.
 enum class OpenOrder { NavigateThenShow, ShowThenNavigate };
 
-class TForm2 : public toolkit::Window {
+class TForm2 : public toolkit::Window, public LiveView {
 public:
     TForm2();  // throws toolkit::Error when the browser control cannot be created
     ~TForm2() override;
@@ -35,6 +37,14 @@ public:
     void Show();
     // Shows the window and starts loading address (ANSI text, handed on unchanged), in the order given.
     void Open(const std::string& address, OpenOrder order);
+
+    // LiveView.
+    void SetLiveListener(Listener* listener) override { liveListener_ = listener; }
+    bool LiveOn() const override;
+    bool Showing() const override;
+    std::wstring Address() const override;
+    void Reload() override;
+    void GoTo(const std::string& address) override;
 
 private:
     friend struct TForm2Parts;  // the tests' view of the controls
@@ -56,6 +66,7 @@ private:
     void Btn_ForwardClick();
     void Btn_RefreshClick();
     void Btn_StopClick();
+    void Btn_LiveClick();
     void WebBrowserNavigateComplete2(toolkit::TObject& Sender, IDispatch* pDisp, const VARIANT& URL);
     void WebBrowserCommandStateChange(toolkit::TObject& Sender, std::int32_t Command, VARIANT_BOOL Enable);
     void Edt_URLKeyPress(wchar_t& Key);
@@ -64,6 +75,7 @@ private:
     toolkit::FontHandle font_;  // the window's font, used by the address box
     HWND lastFocus_ = nullptr;  // the control that had the focus when the window was deactivated
     bool destroying_ = false;   // the controls are going: messages get the default handling
+    Listener* liveListener_ = nullptr;
 
     // Components, named as in the form description.
     std::unique_ptr<toolkit::TImageList> ImageList1;  // hot images, shown under the mouse
@@ -76,6 +88,7 @@ private:
     std::unique_ptr<toolkit::TToolButton> Btn_Forward;
     std::unique_ptr<toolkit::TToolButton> Btn_Refresh;
     std::unique_ptr<toolkit::TToolButton> Btn_Stop;
+    std::unique_ptr<toolkit::TToolButton> Btn_Live;  // live preview: on while pressed, off at every start
 };
 
 // The one browser window, valid from its creation at start-up to the end of the program.

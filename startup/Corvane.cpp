@@ -7,6 +7,7 @@
 #include <memory>
 #include <string>
 
+#include "browser/StandardsMode.h"
 #include "browser/Unit2.h"
 #include "hostlink/Kestrix.h"
 #include "startup/core/CommandLine.h"
@@ -99,6 +100,7 @@ int Run() {
     } catch (const std::exception& error) {
         ReportApplicationError(error, L"TForm1 の作成");
     }
+    browser::AskForStandardsMode();
     try {
         form2 = std::make_unique<browser::TForm2>();
         browser::Form2 = form2.get();

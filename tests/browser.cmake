@@ -12,3 +12,11 @@ corvane_windows_test(browser_system_control_tests DESKTOP TIMEOUT 60
 # Starts Corvane and the stand-in host; registers the scripted control for the prefix's user.
 corvane_windows_test(browser_scripted_server_tests DESKTOP TIMEOUT 90
   SOURCES win/browser/ScriptedServerTest.cpp)
+
+# Starts Corvane and the stand-in host and reads the current user's registry in the prefix.
+corvane_windows_test(browser_standards_mode_tests DESKTOP TIMEOUT 120
+  SOURCES win/browser/StandardsModeTest.cpp
+  LIBS advapi32)
+if(WIN32)
+  add_dependencies(browser_standards_mode_tests Corvane hostsim)
+endif()

@@ -9,6 +9,15 @@ corvane_fuzz_target(toolbar_settings_fuzz
   SOURCES native/toolbar/ToolbarSettingsFuzz.cpp
   LIBS toolbar_core)
 
+# The preview's pure logic: the encoding a document declares, and live preview's decisions.
+corvane_native_test(toolbar_preview_test
+  SOURCES native/toolbar/DeclaredEncodingTest.cpp native/toolbar/LiveFollowTest.cpp
+  LIBS toolbar_core)
+
+# The search for a declared encoding under libFuzzer.
+corvane_fuzz_target(toolbar_encoding_fuzz
+  SOURCES native/toolbar/DeclaredEncodingFuzz.cpp ${CMAKE_SOURCE_DIR}/toolbar/core/DeclaredEncoding.cpp)
+
 # A staged Corvane planted in the stand-in host, driven from outside with real input.
 corvane_windows_test(toolbar_e2e_tests DESKTOP TIMEOUT 150
   SOURCES win/toolbar/ToolbarEndToEnd.cpp win/toolbar/ToolbarDriver.cpp)
@@ -16,10 +25,11 @@ if(WIN32)
   add_dependencies(toolbar_e2e_tests Corvane hostsim)
 endif()
 
-# The preview button of a staged Corvane in the stand-in host, the browser window scripted; and
-# the toolbar taking no command while a box of Corvane is open.
-corvane_windows_test(toolbar_preview_e2e_tests DESKTOP TIMEOUT 120
-  SOURCES win/preview/PreviewEndToEnd.cpp win/toolbar/CommandGuardEndToEnd.cpp win/toolbar/ToolbarDriver.cpp)
+# The preview button and live preview of a staged Corvane in the stand-in host, the browser window
+# scripted; and the toolbar taking no command while a box of Corvane is open.
+corvane_windows_test(toolbar_preview_e2e_tests DESKTOP TIMEOUT 150
+  SOURCES win/preview/PreviewEndToEnd.cpp win/preview/LivePreviewEndToEnd.cpp win/toolbar/CommandGuardEndToEnd.cpp
+          win/toolbar/ToolbarDriver.cpp)
 if(WIN32)
   target_include_directories(toolbar_preview_e2e_tests PRIVATE ${CMAKE_CURRENT_SOURCE_DIR}/win/toolbar)
   add_dependencies(toolbar_preview_e2e_tests Corvane hostsim)

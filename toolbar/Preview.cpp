@@ -6,6 +6,8 @@
 #include <windows.h>
 
 #include "browser/Unit2.h"
+#include "toolbar/LivePreview.h"
+#include "toolbar/PreviewContent.h"
 #include "toolbar/Unit1.h"
 #include "toolkit/Application.h"
 #include "toolkit/Error.h"
@@ -59,24 +61,27 @@ void WriteFileWhole(const std::string& path, std::string_view content) {
     }
 }
 
-void ShowHostTextInBrowser(kestrix::HostHandle host) {
+std::string ShowHostTextInBrowser(kestrix::HostHandle host) {
     const std::string path = BufferFilePath();
-    std::string content = kestrix::GetHostText(host);
-    content += "\r\n";
-    WriteFileWhole(path, content);
+    std::string text = kestrix::GetHostText(host);
+    WriteFileWhole(path, toolbar::BufferContent(text));
     browser::Form2->Open(path, browser::OpenOrder::ShowThenNavigate);
+    return text;
 }
 
 }  // namespace preview
 
 void toolbar::TForm1::Btn_KestrixtoBrouserClick() {
     using kestrix::HostWindow;
+    if (!Live) Live = std::make_unique<LivePreview>(*browser::Form2, preview::BufferFilePath());
     if (!kestrix::GetHostFileName(HostWindow).empty()) {
         kestrix::SaveHostDocumentIfModified(HostWindow);
         // Asked again: saving may have given the document another name.
-        browser::Form2->Open(kestrix::GetHostFileName(HostWindow), browser::OpenOrder::ShowThenNavigate);
+        const std::string fileName = kestrix::GetHostFileName(HostWindow);
+        browser::Form2->Open(fileName, browser::OpenOrder::ShowThenNavigate);
+        Live->PreviewedFile(fileName);
         return;
     }
     toolkit::App().MessageBox(preview::kUnsavedWarning, preview::kWarningCaption, MB_ICONWARNING | MB_OK);
-    preview::ShowHostTextInBrowser(HostWindow);
+    Live->PreviewedText(preview::ShowHostTextInBrowser(HostWindow));
 }

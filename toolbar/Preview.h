@@ -16,8 +16,9 @@ std::string BufferFilePath();
 // a read-only folder or file) leaves the earlier file as it was. Throws toolkit::Error, naming path.
 void WriteFileWhole(const std::string& path, std::string_view content);
 
-// The preview of a document without a file: the host's text and one CR LF into Buffer.htm, then
-// the browser window shown and sent there.
-void ShowHostTextInBrowser(kestrix::HostHandle host);
+// The preview of a document without a file: the host's text and one CR LF into Buffer.htm (in
+// UTF-8 when its markup declares that), then the browser window shown and sent there. Returns the
+// host's text.
+std::string ShowHostTextInBrowser(kestrix::HostHandle host);
 
 }  // namespace preview

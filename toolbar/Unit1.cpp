@@ -10,6 +10,7 @@
 #include "hostlink/Kestrix.h"
 #include "resources/Images.h"
 #include "resources/ResourceIds.h"
+#include "toolbar/LivePreview.h"
 #include "toolbar/ToolBar1.h"
 #include "toolbar/core/ToolbarSettings.h"
 #include "toolkit/Application.h"

@@ -18,7 +18,8 @@
 
 namespace toolbar {
 
-class TToolBar1;  // the planted toolbar and its controls (toolbar/ToolBar1.h)
+class TToolBar1;    // the planted toolbar and its controls (toolbar/ToolBar1.h)
+class LivePreview;  // live preview (toolbar/LivePreview.h)
 
 class TForm1 : public toolkit::Window {
 public:
@@ -62,8 +63,10 @@ public:
     void Insert(toolkit::TMenuItem& sender);
     void ToolButton1Click();
 
-    // The document preview (toolbar/Preview.cpp).
+    // The document preview (toolbar/Preview.cpp); live preview follows the last one, from the
+    // first preview on.
     void Btn_KestrixtoBrouserClick();
+    std::unique_ptr<LivePreview> Live;
 
     // The favorites menu (toolbar/Favorites.cpp). SetUpLaunchPopup applies the design-time
     // settings and creates the loading item.

@@ -105,6 +105,12 @@ struct BstrTraits {  // automation strings, for text handed to OLE controls
     static void Close(Type s) noexcept { ::SysFreeString(s); }
 };
 
+struct RegistryKeyTraits {
+    using Type = HKEY;
+    static Type Invalid() noexcept { return nullptr; }
+    static void Close(Type key) noexcept { ::RegCloseKey(key); }
+};
+
 using KernelHandle = UniqueHandle<KernelHandleTraits>;
 using FileHandle = UniqueHandle<FileHandleTraits>;
 using FindHandle = UniqueHandle<FindHandleTraits>;
@@ -118,6 +124,7 @@ using BrushHandle = UniqueHandle<GdiObjectTraits<HBRUSH>>;
 using WindowHandle = UniqueHandle<WindowTraits>;
 using ItemIdList = UniqueHandle<ItemIdListTraits>;
 using Bstr = UniqueHandle<BstrTraits>;
+using RegistryKey = UniqueHandle<RegistryKeyTraits>;
 
 // Selects a GDI object into a device context for the life of a scope.
 class SelectObjectScope {

@@ -14,5 +14,7 @@ std::string ExecutablePath();
 std::string ExecutableFolder();
 // Its file name without the folder.
 std::string ExecutableFileName();
+// The same name as the system holds it, for what must not lose a character to the code page.
+std::wstring ExecutableFileNameWide();
 
 }  // namespace toolkit

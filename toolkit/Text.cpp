@@ -16,15 +16,23 @@ std::wstring AnsiToWide(std::string_view text) {
     return wide;
 }
 
-std::string WideToAnsi(std::wstring_view text) {
+namespace {
+
+std::string WideToMultiByte(UINT codePage, std::wstring_view text) {
     if (text.empty() || text.size() > INT_MAX) return {};
     const int length = static_cast<int>(text.size());
-    const int needed = ::WideCharToMultiByte(CP_ACP, 0, text.data(), length, nullptr, 0, nullptr, nullptr);
+    const int needed = ::WideCharToMultiByte(codePage, 0, text.data(), length, nullptr, 0, nullptr, nullptr);
     if (needed <= 0) return {};
-    std::string ansi(static_cast<size_t>(needed), '\0');
-    ::WideCharToMultiByte(CP_ACP, 0, text.data(), length, ansi.data(), needed, nullptr, nullptr);
-    return ansi;
+    std::string bytes(static_cast<size_t>(needed), '\0');
+    ::WideCharToMultiByte(codePage, 0, text.data(), length, bytes.data(), needed, nullptr, nullptr);
+    return bytes;
 }
+
+}  // namespace
+
+std::string WideToAnsi(std::wstring_view text) { return WideToMultiByte(CP_ACP, text); }
+
+std::string WideToUtf8(std::wstring_view text) { return WideToMultiByte(CP_UTF8, text); }
 
 std::wstring FormatMessageText(const wchar_t* format, std::wstring_view argument) {
     std::wstring result;

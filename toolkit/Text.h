@@ -10,6 +10,8 @@ namespace toolkit {
 // CP_ACP, flags 0: a character without an equivalent becomes the code page's default character.
 std::wstring AnsiToWide(std::string_view text);
 std::string WideToAnsi(std::wstring_view text);
+// UTF-8 without a byte-order mark, for files whose markup declares it.
+std::string WideToUtf8(std::wstring_view text);
 
 // printf-style formatting of the program's own messages ("%s" takes a wide string).
 std::wstring FormatMessageText(const wchar_t* format, std::wstring_view argument);

@@ -99,6 +99,7 @@ public:
     int Id() const noexcept { return id_; }
     bool Enabled() const { return bar_.Enabled(id_); }
     void SetEnabled(bool enabled) { bar_.SetEnabled(id_, enabled); }
+    bool Checked() const { return bar_.Checked(id_); }
 
 private:
     TToolBar& bar_;

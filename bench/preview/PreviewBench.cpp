@@ -23,6 +23,7 @@
 #include "toolkit/Application.h"
 
 #include "bench/BenchClock.h"
+#include "bench/BenchText.h"
 
 namespace {
 
@@ -33,11 +34,7 @@ const auto Now = bench::NowMs;
 
 // HTML with Japanese text, in the ANSI code page, of at least size bytes.
 std::string Document(size_t size) {
-    const std::string line = testsupport::Utf8ToAnsi("<p>プレビューの測定用の本文です。 The quick brown fox.</p>\r\n");
-    std::string text;
-    text.reserve(size + line.size());
-    while (text.size() < size) text += line;
-    return text;
+    return bench::Repeated(testsupport::Utf8ToAnsi("<p>プレビューの測定用の本文です。 The quick brown fox.</p>\r\n"), size);
 }
 
 void WriteWithCopy(const std::string& path, const std::string& source, std::vector<char>& copy) {

@@ -25,7 +25,8 @@ struct TForm2Parts {
           Btn_Back(*form.Btn_Back),
           Btn_Forward(*form.Btn_Forward),
           Btn_Refresh(*form.Btn_Refresh),
-          Btn_Stop(*form.Btn_Stop) {}
+          Btn_Stop(*form.Btn_Stop),
+          Btn_Live(*form.Btn_Live) {}
 
     TWebBrowser& WebBrowser;
     toolkit::TToolBar& ToolBar1;
@@ -35,6 +36,7 @@ struct TForm2Parts {
     toolkit::TToolButton& Btn_Forward;
     toolkit::TToolButton& Btn_Refresh;
     toolkit::TToolButton& Btn_Stop;
+    toolkit::TToolButton& Btn_Live;
 };
 
 }  // namespace browser

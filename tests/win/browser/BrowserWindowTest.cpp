@@ -99,7 +99,7 @@ TEST(BrowserLayout, StartsHiddenEmptyAndLaidOutAsDesigned) {
 
     const std::pair<TToolButton*, int> buttons[] = {{&Parts(fresh).Btn_Navigate, 337}, {&Parts(fresh).Btn_Back, 360},
                                                     {&Parts(fresh).Btn_Forward, 383}, {&Parts(fresh).Btn_Refresh, 406},
-                                                    {&Parts(fresh).Btn_Stop, 429}};
+                                                    {&Parts(fresh).Btn_Stop, 429}, {&Parts(fresh).Btn_Live, 452}};
     for (const auto& [button, x] : buttons) {
         const RECT rect = ButtonRect(fresh, *button);
         EXPECT_EQ(rect.left, x) << "button " << button->Id();
@@ -107,6 +107,9 @@ TEST(BrowserLayout, StartsHiddenEmptyAndLaidOutAsDesigned) {
         EXPECT_EQ(rect.bottom - rect.top, 22) << "button " << button->Id();
         EXPECT_TRUE(button->Enabled()) << "button " << button->Id();
     }
+
+    EXPECT_FALSE(Parts(fresh).Btn_Live.Checked()) << "live preview is off at start";
+    EXPECT_FALSE(fresh.LiveOn());
 
     LOGFONTW font{};
     ::GetObjectW(reinterpret_cast<HFONT>(::SendMessageW(Parts(fresh).Edt_URL.Handle(), WM_GETFONT, 0, 0)), sizeof font, &font);
@@ -282,6 +285,64 @@ TEST_F(BrowserWindow, RefreshNeedsADocumentAndReleasesIt) {
     Click(form, Parts(form).Btn_Refresh);
     EXPECT_EQ(control.Calls(), std::vector<std::wstring>{L"Refresh"});
     EXPECT_EQ(document->References(), before);
+}
+
+struct CountingListener : browser::LiveView::Listener {
+    void LiveSwitched() override { ++switches; }
+    void ShowingChanged() override { ++showings; }
+    void ViewGone() override { ++gone; }
+    int switches = 0, showings = 0, gone = 0;
+};
+
+// The live button is the tool bar's one button with a tip; it stays pressed until clicked again,
+// reports each click and calls nothing on the control. Showing and hiding are reported too, and
+// live preview reloads with Refresh, never with a new navigation.
+TEST_F(BrowserWindow, LiveButtonTogglesWithItsOwnTipAndTheWindowReportsToLivePreview) {
+    const HWND tooltip = reinterpret_cast<HWND>(::SendMessageW(Parts(form).ToolBar1.Handle(), TB_GETTOOLTIPS, 0, 0));
+    ASSERT_NE(tooltip, nullptr);
+    ASSERT_EQ(::SendMessageW(tooltip, TTM_GETTOOLCOUNT, 0, 0), 1);
+    wchar_t text[128] = {};
+    TTTOOLINFOW tool{};
+    tool.cbSize = sizeof tool;
+    tool.lpszText = text;
+    ASSERT_TRUE(::SendMessageW(tooltip, TTM_ENUMTOOLSW, 0, reinterpret_cast<LPARAM>(&tool)));
+    EXPECT_EQ(tool.uId, static_cast<UINT_PTR>(Parts(form).Btn_Live.Id()));
+    EXPECT_STREQ(text, L"ライブ プレビュー: 編集に合わせて自動で表示を更新します");
+
+    CountingListener listener;
+    form.SetLiveListener(&listener);
+    Click(form, Parts(form).Btn_Live);
+    EXPECT_TRUE(form.LiveOn());
+    Click(form, Parts(form).Btn_Live);
+    EXPECT_FALSE(form.LiveOn());
+    EXPECT_EQ(listener.switches, 2);
+    EXPECT_EQ(control.Calls(), NoCalls());
+
+    EXPECT_TRUE(form.Showing());
+    ::SendMessageW(form.Handle(), WM_CLOSE, 0, 0);
+    EXPECT_FALSE(form.Showing());
+    EXPECT_GE(listener.showings, 1);
+    const int hidden = listener.showings;
+    form.Show();
+    EXPECT_TRUE(form.Showing());
+    EXPECT_GT(listener.showings, hidden);
+
+    form.GoTo("C:\\page.htm");
+    form.Reload();
+    EXPECT_EQ(control.Calls(), (std::vector<std::wstring>{L"Navigate C:\\page.htm", L"Refresh"}));
+    form.SetLiveListener(nullptr);
+    EXPECT_EQ(listener.gone, 0);
+}
+
+TEST(BrowserLifetime, AWindowThatGoesTellsLivePreviewLast) {
+    browsertest::EnsureApplication();
+    browsertest::ScriptedControlInjection injection(ScriptedBrowserControl::Create());
+    CountingListener listener;
+    {
+        TForm2 window;
+        window.SetLiveListener(&listener);
+    }
+    EXPECT_EQ(listener.gone, 1);
 }
 
 TEST_F(BrowserWindow, StopOnlyWhileBusyBackAndForwardAlwaysCall) {

@@ -148,6 +148,40 @@ INSTANTIATE_TEST_SUITE_P(Texts, PreviewText,
                          ::testing::Values(TextCase{"Empty", ""}, TextCase{"LongerThan70000Characters", LongText()}),
                          [](const ::testing::TestParamInfo<TextCase>& info) { return std::string(info.param.name); });
 
+// The document's own encoding: declared UTF-8 gives Buffer.htm in UTF-8, converted from the host's
+// code page; declared Shift_JIS, another encoding or nothing gives the host's bytes.
+struct EncodingCase {
+    const char* name;
+    const char* utf8Text;
+    bool writtenAsUtf8;
+};
+
+void PrintTo(const EncodingCase& c, std::ostream* os) { *os << c.name; }
+
+class PreviewEncoding : public Preview, public ::testing::WithParamInterface<EncodingCase> {};
+
+TEST_P(PreviewEncoding, BufferHtmIsWrittenInTheEncodingTheDocumentDeclares) {
+    const std::string utf8 = GetParam().utf8Text;
+    const std::string ansi = Utf8ToAnsi(utf8);
+    StartWithText(ansi);
+    PreviewThroughWarning();
+    ASSERT_EQ(browser_.WaitForNavigatedUrls(1, 5000).size(), 1u);
+    EXPECT_EQ(ReadFileBytes(BufferPath()), (GetParam().writtenAsUtf8 ? utf8 : ansi) + "\r\n");
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Declarations, PreviewEncoding,
+    ::testing::Values(
+        EncodingCase{"MetaCharsetUtf8", "<!DOCTYPE html>\r\n<meta charset=\"utf-8\">\r\n<p>日本語の本文、①と～</p>", true},
+        EncodingCase{"HttpEquivUtf8",
+                     "<META HTTP-EQUIV=\"Content-Type\" CONTENT=\"text/html; charset=UTF-8\"><p>表示</p>", true},
+        EncodingCase{"MetaCharsetShiftJis", "<meta charset=\"Shift_JIS\"><p>日本語の本文</p>", false},
+        EncodingCase{"HttpEquivWindows31j",
+                     "<meta http-equiv=\"content-type\" content=\"text/html; charset=windows-31j\"><p>表示</p>", false},
+        EncodingCase{"Undeclared", "<p>日本語の本文</p>", false},
+        EncodingCase{"Utf8OnlyInAComment", "<!-- <meta charset=\"utf-8\"> --><p>日本語の本文</p>", false}),
+    [](const ::testing::TestParamInfo<EncodingCase>& info) { return std::string(info.param.name); });
+
 // Buffer.htm in the way: a read-only file, or a folder of that name.
 class PreviewBlocked : public Preview, public ::testing::WithParamInterface<bool> {};
 

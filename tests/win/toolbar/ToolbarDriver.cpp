@@ -91,19 +91,53 @@ HWND CorvaneOnHost::Buttons() const { return ::FindWindowExA(planted_, nullptr, 
 
 HWND CorvaneOnHost::URL() const { return ::FindWindowExA(Buttons(), nullptr, "Edit", nullptr); }
 
-RECT CorvaneOnHost::ItemRect(int index) const {
-    RemoteBlock rect(corvane_.Handle(), sizeof(RECT));
-    if (!::SendMessageW(Buttons(), TB_GETITEMRECT, static_cast<WPARAM>(index), rect.Address()))
+namespace {
+
+RECT RemoteItemRect(const Process& process, HWND bar, int index) {
+    RemoteBlock rect(process.Handle(), sizeof(RECT));
+    if (!::SendMessageW(bar, TB_GETITEMRECT, static_cast<WPARAM>(index), rect.Address()))
         ADD_FAILURE() << "no toolbar item " << index;
     return rect.Read<RECT>();
 }
 
-TBBUTTON CorvaneOnHost::Button(int index) const {
-    RemoteBlock button(corvane_.Handle(), sizeof(TBBUTTON));
-    if (!::SendMessageW(Buttons(), TB_GETBUTTON, static_cast<WPARAM>(index), button.Address()))
+TBBUTTON RemoteButton(const Process& process, HWND bar, int index) {
+    RemoteBlock button(process.Handle(), sizeof(TBBUTTON));
+    if (!::SendMessageW(bar, TB_GETBUTTON, static_cast<WPARAM>(index), button.Address()))
         ADD_FAILURE() << "no toolbar button " << index;
     return button.Read<TBBUTTON>();
 }
+
+void ClickItemOf(HWND bar, const RECT& item) {
+    POINT centre{(item.left + item.right) / 2, (item.top + item.bottom) / 2};
+    ::ClientToScreen(bar, &centre);
+    ClickAt(centre);
+}
+
+}  // namespace
+
+RECT CorvaneOnHost::ItemRect(int index) const { return RemoteItemRect(corvane_, Buttons(), index); }
+
+TBBUTTON CorvaneOnHost::Button(int index) const { return RemoteButton(corvane_, Buttons(), index); }
+
+HWND CorvaneOnHost::Browser() const {
+    const std::vector<HWND> windows = TopLevelWindowsOf(corvane_.Id(), "TForm2");
+    return windows.empty() ? nullptr : windows.front();
+}
+
+HWND CorvaneOnHost::BrowserBar() const { return ::FindWindowExA(Browser(), nullptr, "ToolbarWindow32", nullptr); }
+
+int CorvaneOnHost::BrowserButtonAt(int x) const {
+    const int count = static_cast<int>(::SendMessageW(BrowserBar(), TB_BUTTONCOUNT, 0, 0));
+    for (int index = 0; index < count; ++index)
+        if (!(BrowserButton(index).fsStyle & BTNS_SEP) && BrowserItemRect(index).left == x) return index;
+    return -1;
+}
+
+RECT CorvaneOnHost::BrowserItemRect(int index) const { return RemoteItemRect(corvane_, BrowserBar(), index); }
+
+TBBUTTON CorvaneOnHost::BrowserButton(int index) const { return RemoteButton(corvane_, BrowserBar(), index); }
+
+void CorvaneOnHost::ClickBrowserItem(int index) const { ClickItemOf(BrowserBar(), BrowserItemRect(index)); }
 
 POINT CorvaneOnHost::ItemCentre(int index) const {
     const RECT item = ItemRect(index);

@@ -61,6 +61,14 @@ public:
 
     std::vector<HWND> VisibleWindows(const char* className) const;  // Corvane's top-level ones
     bool BrowserShown() const;  // Corvane's browser window
+    HWND Browser() const;       // that window, shown or not; null before it is made
+    HWND BrowserBar() const;    // its tool bar
+    // The browser tool bar's button whose left edge is at x in the bar (the designed layout); -1
+    // when none is. Its rectangle and button data, and a real click in its middle.
+    int BrowserButtonAt(int x) const;
+    RECT BrowserItemRect(int index) const;
+    TBBUTTON BrowserButton(int index) const;
+    void ClickBrowserItem(int index) const;
     // Corvane's visible message box, waiting up to timeoutMs; null when none.
     HWND WaitForBox(DWORD timeoutMs) const;
     // True when Corvane has ended within the time; no message box of Corvane appeared meanwhile

@@ -1,0 +1,177 @@
+// Live preview's decisions, check by check, against a scripted browser window and host; and the
+// comparison of the address a browser reports with the previewed file's path.
+
+#include "toolbar/core/LiveFollow.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace {
+
+using toolbar::FileStamp;
+using toolbar::IsAddressOf;
+using toolbar::LiveAction;
+using toolbar::LiveFollow;
+
+constexpr char kBuffer[] = "C:\\Corvane\\Buffer.htm";
+
+std::string Printable(std::wstring_view text) {
+    std::string out;
+    for (const wchar_t c : text) out += c > 0x20 && c < 0x7F ? static_cast<char>(c) : '?';
+    return out;
+}
+
+// What the window and the host hold now; counts the costly looks of each check.
+class ScriptedSight : public toolbar::LiveSight {
+public:
+    std::string windowAddress = kBuffer;
+    std::string fileName;
+    std::string text;
+    std::optional<FileStamp> stamp;
+    int textReads = 0;
+    int stampLooks = 0;
+
+    bool WindowShows(const std::string& address) override { return address == windowAddress; }
+    std::string HostFileName() override { return fileName; }
+    std::string HostText() override {
+        ++textReads;
+        return text;
+    }
+    std::optional<FileStamp> StampOf(const std::string& path) override {
+        ++stampLooks;
+        EXPECT_EQ(path, windowAddress);
+        return stamp;
+    }
+};
+
+class Live : public ::testing::Test {
+protected:
+    LiveAction::Kind Check() {
+        const int reads = sight_.textReads, looks = sight_.stampLooks;
+        last_ = follow_.Check(sight_);
+        EXPECT_LE(sight_.textReads - reads + sight_.stampLooks - looks, 1) << "more than one costly look in a check";
+        return last_.kind;
+    }
+    void PreviewText(const std::string& text) {
+        sight_.text = text;
+        follow_.PreviewedText(kBuffer, text);
+    }
+
+    LiveFollow follow_;
+    ScriptedSight sight_;
+    LiveAction last_;
+};
+
+TEST_F(Live, TextIsRewrittenOnceItHasChangedAndThenStayedTheSameForOneCheck) {
+    PreviewText("<p>a</p>");
+    EXPECT_EQ(Check(), LiveAction::None);  // unchanged
+    sight_.text = "<p>ab</p>";
+    EXPECT_EQ(Check(), LiveAction::None);  // changed: perhaps still typing
+    sight_.text = "<p>abc</p>";
+    EXPECT_EQ(Check(), LiveAction::None);  // changed again
+    EXPECT_EQ(Check(), LiveAction::Rewrite);  // the same as last time: typing has paused
+    EXPECT_EQ(last_.text, "<p>abc</p>");
+    EXPECT_EQ(Check(), LiveAction::None);  // Buffer.htm has it now
+    EXPECT_EQ(Check(), LiveAction::None);
+}
+
+TEST_F(Live, TextTypedAndTakenBackBeforeThePauseRewritesNothing) {
+    PreviewText("<p>a</p>");
+    sight_.text = "<p>ax</p>";
+    EXPECT_EQ(Check(), LiveAction::None);
+    sight_.text = "<p>a</p>";
+    EXPECT_EQ(Check(), LiveAction::None);
+    sight_.text = "<p>ax</p>";
+    EXPECT_EQ(Check(), LiveAction::None) << "a change seen two checks ago is no pause";
+    EXPECT_EQ(Check(), LiveAction::Rewrite);
+}
+
+TEST_F(Live, NothingIsLookedAtOrDoneWhileTheWindowIsElsewhereAndFollowingResumesOnReturn) {
+    PreviewText("<p>a</p>");
+    sight_.text = "<p>b</p>";
+    sight_.windowAddress = "http://example.org/";
+    EXPECT_EQ(Check(), LiveAction::None);
+    EXPECT_EQ(Check(), LiveAction::None);
+    EXPECT_EQ(sight_.textReads, 0);
+    sight_.windowAddress = kBuffer;
+    EXPECT_EQ(Check(), LiveAction::None);
+    EXPECT_EQ(Check(), LiveAction::Rewrite);
+    EXPECT_EQ(last_.text, "<p>b</p>");
+}
+
+TEST_F(Live, UnsavedDocumentSavedUnderANameIsOpenedFromItsFileAndFollowedThere) {
+    PreviewText("<p>a</p>");
+    sight_.fileName = "C:\\site\\page.htm";
+    EXPECT_EQ(Check(), LiveAction::Open);
+    EXPECT_EQ(last_.address, "C:\\site\\page.htm");
+    EXPECT_EQ(sight_.textReads, 0);
+    EXPECT_EQ(Check(), LiveAction::None) << "the window is not there yet";
+    sight_.windowAddress = "C:\\site\\page.htm";
+    sight_.stamp = FileStamp{10, 100};
+    EXPECT_EQ(Check(), LiveAction::None);
+    sight_.stamp = FileStamp{12, 200};
+    EXPECT_EQ(Check(), LiveAction::Reload);
+    EXPECT_EQ(sight_.textReads, 0);
+}
+
+TEST_F(Live, FileIsReloadedWhenItsSizeOrTimeChangesAndNotWhileItIsMissing) {
+    sight_.windowAddress = "C:\\site\\page.htm";
+    sight_.stamp = FileStamp{10, 100};
+    follow_.PreviewedFile("C:\\site\\page.htm");
+    EXPECT_EQ(Check(), LiveAction::None);  // the first look only learns the stamp
+    EXPECT_EQ(Check(), LiveAction::None);
+    sight_.stamp = FileStamp{10, 101};
+    EXPECT_EQ(Check(), LiveAction::Reload);
+    EXPECT_EQ(Check(), LiveAction::None);
+    sight_.stamp = FileStamp{11, 101};
+    EXPECT_EQ(Check(), LiveAction::Reload);
+    sight_.stamp.reset();  // saved by replacing: gone for a moment
+    EXPECT_EQ(Check(), LiveAction::None);
+    sight_.stamp = FileStamp{11, 101};
+    EXPECT_EQ(Check(), LiveAction::Reload);
+    EXPECT_EQ(sight_.textReads, 0);
+}
+
+TEST_F(Live, ANewPreviewReplacesWhatIsFollowedAndForgettingStopsIt) {
+    EXPECT_EQ(Check(), LiveAction::None);  // no preview yet
+    EXPECT_FALSE(follow_.Following());
+    sight_.windowAddress = "C:\\site\\page.htm";
+    sight_.stamp = FileStamp{1, 1};
+    follow_.PreviewedFile("C:\\site\\page.htm");
+    EXPECT_EQ(Check(), LiveAction::None);
+    sight_.windowAddress = kBuffer;
+    PreviewText("<p>x</p>");
+    sight_.text = "<p>y</p>";
+    EXPECT_EQ(Check(), LiveAction::None);
+    follow_.Forget();
+    EXPECT_FALSE(follow_.Following());
+    EXPECT_EQ(Check(), LiveAction::None);
+    EXPECT_EQ(Check(), LiveAction::None);
+}
+
+TEST(BrowserAddress, PlainPathsAndFileUrlsNameTheSameFile) {
+    const std::wstring path = L"C:\\Program Files\\Corvane\\Buffer.htm";
+    for (const wchar_t* location : {L"C:\\Program Files\\Corvane\\Buffer.htm", L"c:/program files/corvane/buffer.HTM",
+                                    L"file:///C:/Program%20Files/Corvane/Buffer.htm",
+                                    L"FILE://C:\\Program Files\\Corvane\\Buffer.htm", L"file:///C|/Program Files/Corvane/Buffer.htm",
+                                    L"file:///C:/Program%20Files/Corvane/Buffer.htm#top"})
+        EXPECT_TRUE(IsAddressOf(location, path)) << Printable(location);
+    EXPECT_TRUE(IsAddressOf(L"file:///C:/%E6%96%87%E6%9B%B8/a.htm", L"C:\\文書\\a.htm"));
+    EXPECT_TRUE(IsAddressOf(L"file:///C:/文書/a.htm", L"C:\\文書\\a.htm"));
+    EXPECT_TRUE(IsAddressOf(L"file://server/share/a.htm", L"\\\\server\\share\\a.htm"));
+}
+
+TEST(BrowserAddress, OtherAddressesAndBrokenEscapesAreNotTheFile) {
+    const std::wstring path = L"C:\\site\\a.htm";
+    for (const wchar_t* location : {L"", L"about:blank", L"http://example.org/a.htm", L"C:\\site\\a.htm#top",
+                                    L"file:///C:/site/b.htm", L"file:///C:/site/a.htm%", L"file:///C:/site/%FFa.htm",
+                                    L"file:///C:/site/%E6%96a.htm", L"file:", L"C:\\site\\a.htm "})
+        EXPECT_FALSE(IsAddressOf(location, path)) << Printable(location);
+    EXPECT_FALSE(IsAddressOf(L"", L""));
+    EXPECT_TRUE(IsAddressOf(L"file:///C:/site/%61.htm", path));
+    EXPECT_TRUE(IsAddressOf(L"file:///C:/site/a%23b.htm", L"C:\\site\\a#b.htm"));
+}
+
+}  // namespace

@@ -1,0 +1,140 @@
+#include "toolbar/core/LiveFollow.h"
+
+#include <algorithm>
+#include <utility>
+
+namespace toolbar {
+
+void LiveFollow::PreviewedText(std::string bufferAddress, std::string text) {
+    kind_ = Kind::Text;
+    address_ = std::move(bufferAddress);
+    written_ = std::move(text);
+    seen_.reset();
+}
+
+void LiveFollow::PreviewedFile(std::string path) {
+    kind_ = Kind::File;
+    address_ = std::move(path);
+    written_.clear();
+    seen_.reset();
+    stampKnown_ = false;
+    stamp_.reset();
+}
+
+void LiveFollow::Forget() { *this = LiveFollow{}; }
+
+LiveAction LiveFollow::Check(LiveSight& sight) {
+    // After the reader has gone elsewhere the page is theirs: wait until they come back.
+    if (kind_ == Kind::Nothing || !sight.WindowShows(address_)) return {};
+    return kind_ == Kind::Text ? CheckText(sight) : CheckFile(sight);
+}
+
+LiveAction LiveFollow::CheckText(LiveSight& sight) {
+    if (std::string fileName = sight.HostFileName(); !fileName.empty()) {
+        // Saved under a name since the preview: from now on the window shows that file.
+        PreviewedFile(fileName);
+        return {LiveAction::Open, {}, std::move(fileName)};
+    }
+    std::string text = sight.HostText();
+    if (text == written_) {
+        seen_.reset();  // typed and taken back: nothing to show
+        return {};
+    }
+    if (seen_ != text) {
+        seen_ = std::move(text);  // still typing, perhaps: wait one check
+        return {};
+    }
+    seen_.reset();
+    written_ = text;
+    return {LiveAction::Rewrite, std::move(text), {}};
+}
+
+LiveAction LiveFollow::CheckFile(LiveSight& sight) {
+    const std::optional<FileStamp> stamp = sight.StampOf(address_);
+    const bool changed = stampKnown_ && stamp && stamp != stamp_;
+    stampKnown_ = true;
+    stamp_ = stamp;
+    return changed ? LiveAction{LiveAction::Reload, {}, {}} : LiveAction{};
+}
+
+namespace {
+
+bool IsAsciiLetter(wchar_t c) { return (c >= L'A' && c <= L'Z') || (c >= L'a' && c <= L'z'); }
+wchar_t Folded(wchar_t c) {
+    if (c >= L'A' && c <= L'Z') return static_cast<wchar_t>(c - L'A' + L'a');
+    return c == L'/' ? L'\\' : c;
+}
+
+int HexValue(wchar_t c) {
+    if (c >= L'0' && c <= L'9') return c - L'0';
+    if (c >= L'a' && c <= L'f') return c - L'a' + 10;
+    if (c >= L'A' && c <= L'F') return c - L'A' + 10;
+    return -1;
+}
+
+// Appends UTF-8 bytes as UTF-16; false when they are no UTF-8.
+bool AppendUtf8(std::wstring& out, const std::string& bytes) {
+    for (std::size_t i = 0; i < bytes.size();) {
+        const auto lead = static_cast<unsigned char>(bytes[i]);
+        const int length = lead < 0x80 ? 1 : (lead >> 5) == 0x6 ? 2 : (lead >> 4) == 0xE ? 3 : (lead >> 3) == 0x1E ? 4 : 0;
+        if (length == 0 || i + static_cast<std::size_t>(length) > bytes.size()) return false;
+        char32_t code = length == 1 ? lead : lead & (0x7F >> length);
+        for (int k = 1; k < length; ++k) {
+            const auto next = static_cast<unsigned char>(bytes[i + static_cast<std::size_t>(k)]);
+            if ((next & 0xC0) != 0x80) return false;
+            code = (code << 6) | (next & 0x3F);
+        }
+        const char32_t least[] = {0, 0, 0x80, 0x800, 0x10000};
+        if (code < least[length] || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF)) return false;
+        if (code >= 0x10000) {
+            code -= 0x10000;
+            out += static_cast<wchar_t>(0xD800 + (code >> 10));
+            out += static_cast<wchar_t>(0xDC00 + (code & 0x3FF));
+        } else {
+            out += static_cast<wchar_t>(code);
+        }
+        i += static_cast<std::size_t>(length);
+    }
+    return true;
+}
+
+// A file URL's path with its escapes undone; nothing when an escape is no UTF-8.
+std::optional<std::wstring> PathOfFileUrl(std::wstring_view url) {
+    std::size_t slashes = 0;
+    while (slashes < url.size() && (url[slashes] == L'/' || url[slashes] == L'\\')) ++slashes;
+    std::wstring path;
+    const std::wstring_view rest = url.substr(slashes);
+    const bool drive = rest.size() >= 2 && IsAsciiLetter(rest[0]) && (rest[1] == L':' || rest[1] == L'|');
+    if (!drive && slashes >= 2) path = L"\\\\";  // file://server/share
+    std::string escaped;
+    for (std::size_t i = 0; i <= rest.size(); ++i) {
+        if (i + 2 < rest.size() && rest[i] == L'%' && HexValue(rest[i + 1]) >= 0 && HexValue(rest[i + 2]) >= 0) {
+            escaped += static_cast<char>(HexValue(rest[i + 1]) * 16 + HexValue(rest[i + 2]));
+            i += 2;
+            continue;
+        }
+        if (!AppendUtf8(path, escaped)) return std::nullopt;
+        escaped.clear();
+        if (i < rest.size()) path += drive && i == 1 ? L':' : rest[i];
+    }
+    return path;
+}
+
+bool SamePath(std::wstring_view a, std::wstring_view b) {
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](wchar_t x, wchar_t y) { return Folded(x) == Folded(y); });
+}
+
+}  // namespace
+
+bool IsAddressOf(std::wstring_view location, std::wstring_view path) {
+    if (path.empty()) return false;
+    if (SamePath(location, path)) return true;
+    constexpr std::wstring_view kScheme = L"file:";
+    if (location.size() < kScheme.size() || !SamePath(location.substr(0, kScheme.size()), kScheme)) return false;
+    // A fragment is a place within the same page: "#" in a file's name comes escaped.
+    const std::wstring_view url = location.substr(kScheme.size());
+    const std::optional<std::wstring> decoded = PathOfFileUrl(url.substr(0, url.find(L'#')));
+    return decoded && SamePath(*decoded, path);
+}
+
+}  // namespace toolbar
