@@ -16,6 +16,7 @@
 #include <shlobj.h>
 
 #include <cstdio>
+#include <initializer_list>
 #include <string>
 #include <vector>
 
@@ -107,16 +108,21 @@ void CloseMenus(const Demo& demo) {
     WaitUntil([&] { return VisibleWindowsOf(demo.corvane, "#32768").empty(); }, 3000);
 }
 
-bool TagMenuScene(const Demo& demo, const std::string& folder) {
-    PressButton(demo, kBtnTagX, true);
+// Drops a button's menu, walks into a submenu with the keys, and has the editor with both menus taken.
+bool MenuPicture(const Demo& demo, const std::string& folder, const std::string& name, int buttonX,
+                 std::initializer_list<WORD> keys) {
+    PressButton(demo, buttonX, true);
     if (WaitForOpenMenus(demo.corvane, 1).empty()) return false;
-    PressKey(VK_DOWN);
-    PressKey(VK_RIGHT);
+    for (WORD key : keys) PressKey(key);
     std::vector<HWND> windows = WaitForOpenMenus(demo.corvane, 2);
     windows.push_back(demo.host);
-    const bool taken = Take(folder, "tagmenu", demo, Union(windows));
+    const bool taken = Take(folder, name, demo, Union(windows));
     CloseMenus(demo);
     return taken;
+}
+
+bool TagMenuScene(const Demo& demo, const std::string& folder) {
+    return MenuPicture(demo, folder, "tagmenu", kBtnTagX, {VK_DOWN, VK_RIGHT});
 }
 
 // A few sample shortcuts in the prefix's Favorites folder, two of them in subfolders.
@@ -159,16 +165,8 @@ bool FavoritesScene(const Demo& demo, const std::string& folder) {
     DWORD_PTR answer = 0;
     ::SendMessageTimeoutW(demo.buttons, WM_NULL, 0, 0, SMTO_NORMAL, 30000, &answer);  // the load is over
 
-    PressButton(demo, kBtnFavoriteX, true);
-    if (WaitForOpenMenus(demo.corvane, 1).empty()) return false;
-    PressKey(VK_DOWN);
-    PressKey(VK_DOWN);
-    PressKey(VK_RIGHT);
-    std::vector<HWND> windows = WaitForOpenMenus(demo.corvane, 2);
-    windows.push_back(demo.host);
-    const bool taken = Take(folder, "favorites", demo, Union(windows));
-    CloseMenus(demo);
-    return taken;
+    // Past the disabled first entry (the separator is skipped) to the first folder, opened.
+    return MenuPicture(demo, folder, "favorites", kBtnFavoriteX, {VK_DOWN, VK_DOWN, VK_RIGHT});
 }
 
 bool BrowserScene(const Demo& demo, const std::string& folder) {
