@@ -18,8 +18,11 @@ cmake --build --preset mingw64
 
 # shellcheck source=winebed.sh
 source scripts/winebed.sh
-WINEBED_OWN_DISPLAY=1 winebed_up "$build"
+# A quiet bed of its own: a server left running by an earlier scripts/wine-run.sh goes first.
+winebed_env "$(cd "$build" && pwd)"
+wineserver -k 2>/dev/null || true
 trap winebed_down EXIT
+WINEBED_OWN_DISPLAY=1 winebed_up "$build"
 
 out=$build/bench
 log=$out/bench.log
@@ -50,7 +53,6 @@ for exe in "${benches[@]}"; do
     ((status == 0)) || echo "bench: $name run $run ended with status $status (see $log)" >&2
     grep -a '^BENCH *|' "$out/run.txt" | sed "s/^/$name | /" >>"$rows" || true
   done
-  wineserver -w 2>/dev/null || true
 done
 
 # benchmark | BENCH | figure | value unit | baseline | value unit  ->  one row of medians per figure
