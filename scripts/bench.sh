@@ -21,7 +21,7 @@ source scripts/winebed.sh
 # A quiet bed of its own: a server left running by an earlier scripts/wine-run.sh goes first.
 winebed_env "$(cd "$build" && pwd)"
 wineserver -k 2>/dev/null || true
-trap winebed_down EXIT
+trap 'winebed_down || true' EXIT
 WINEBED_OWN_DISPLAY=1 winebed_up "$build"
 
 out=$build/bench
