@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # The demo: the stand-in host editor under Wine with Corvane planted in its toolbar.
 # With a display it stays until the editor is closed; without one it runs under Xvfb, saves a
-# screenshot to build/mingw64/demo.png and ends.
+# screenshot to build/mingw64/demo.png and the user's guide's pictures beside it (tagmenu.png,
+# favorites.png, browser.png: see tools/demo/DemoPictures.cpp), and ends. The demo runs in a Wine
+# prefix of its own (build/mingw64/demo/wineprefix), whose Favorites folder it fills with samples.
 #
 # Wine draws no window that sits inside another process's window: the toolbar that Corvane plants
 # in the host is there and works, but shows blank on a Wine display. For the screenshot,
@@ -12,7 +14,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 build=${CORVANE_DEMO_BUILD:-build/mingw64}
-targets=(Corvane hostsim toolbarpicture)
+targets=(Corvane hostsim toolbarpicture demopictures)
 if [[ -z "${CORVANE_DEMO_BUILD:-}" ]]; then
   scripts/deps.sh
   cmake --preset mingw64 >/dev/null
@@ -32,23 +34,41 @@ source scripts/winebed.sh
 interactive=0
 if [[ -n "${DISPLAY:-}" ]] && xdpyinfo >/dev/null 2>&1 && [[ -z "${CI:-}" ]]; then interactive=1; fi
 if ((interactive)); then
-  winebed_env "$(cd "$build" && pwd)"
+  winebed_env "$(cd "$demo" && pwd)"
   winebed_init_prefix
   echo "demo: under Wine the planted toolbar works but is not drawn (see the top of this script)"
   wine "$build/tools/hostsim/hostsim.exe" /corvane="$(winepath -w "$demo/Corvane.exe")" /startcorvane \
        "$(winepath -w "$demo/sample.htm")"
 else
-  WINEBED_OWN_DISPLAY=1 winebed_up "$build"
-  trap 'wineserver -k 2>/dev/null || true; winebed_down' EXIT
+  WINEBED_OWN_DISPLAY=1 winebed_up "$demo"
+  # Xvfb has no window manager: Wine draws the windows' frames and captions itself, as Windows does.
+  wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
+  # Inside the trap a failing command would end it early: the display must still go.
+  trap 'winebed_down || true' EXIT
   ready=$demo/picture.ready
   rm -f "$ready"
   wine "$build/tools/hostsim/hostsim.exe" /corvane="$(winepath -w "$demo/Corvane.exe")" /startcorvane \
        "$(winepath -w "$demo/sample.htm")" &
-  wine "$build/tests/toolbarpicture.exe" 30 "$(winepath -w "$ready")" &
+  wine "$build/tests/toolbarpicture.exe" 120 "$(winepath -w "$ready")" &
   for _ in $(seq 1 600); do [[ -e "$ready" ]] && break; sleep 0.1; done
   [[ -e "$ready" ]] || { echo "demo: Corvane's toolbar did not appear" >&2; exit 1; }
   import -window root "$build/demo.png"
   # Only the editor's window: the desktop around it is black.
   convert "$build/demo.png" -trim +repage "$build/demo.png"
   echo "demo: screenshot saved to $build/demo.png"
+
+  # The guide's pictures: demopictures sets each scene and names the screen area to keep.
+  scenes=$demo/scenes
+  mkdir -p "$scenes"
+  rm -f "$scenes"/*
+  wine "$build/tools/demo/demopictures.exe" "$(winepath -w "$scenes")\\" &
+  pictures=$!
+  for scene in tagmenu favorites browser; do
+    for _ in $(seq 1 600); do [[ -e "$scenes/$scene.ready" ]] && break; sleep 0.1; done
+    if [[ ! -e "$scenes/$scene.ready" ]]; then echo "demo: no $scene picture" >&2; break; fi
+    import -window root -crop "$(cat "$scenes/$scene.ready")" +repage "$build/$scene.png"
+    touch "$scenes/$scene.taken"
+    echo "demo: picture saved to $build/$scene.png"
+  done
+  wait "$pictures" || echo "demo: not every picture of the guide was made" >&2
 fi

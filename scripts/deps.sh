@@ -3,7 +3,7 @@
 # Debian packages only; as root it runs `apt-get update` once and installs, otherwise it names what is missing.
 set -euo pipefail
 
-packages=(cmake make g++ clang libclang-rt-dev
+packages=(cmake make g++ clang libclang-rt-dev lld llvm unzip
           g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix
           wine wine64 xvfb xauth x11-utils imagemagick locales fonts-ipafont-gothic
           googletest libgtest-dev)

@@ -16,6 +16,7 @@
 
 #include "HostSim.h"
 #include "TestSupport.h"
+#include "bench/BenchReport.h"
 
 namespace {
 
@@ -91,6 +92,7 @@ CorvaneTimes CorvaneRun(const std::string& exe, const HostSim& host) {
 
 void Report(const char* what, const std::vector<double>& times, int runs, double baseline) {
     const std::optional<double> median = Median(times);
+    if (median) bench::Report(what, *median, "ms", "minimal program: window created", baseline);
     if (!median) {
         std::printf("  %-34s not reached in any of %d runs (gave up after %.0f ms)\n", what, runs, kGiveUpMs);
         return;
