@@ -24,6 +24,7 @@
 #include "toolkit/Text.h"
 
 #include "bench/BenchClock.h"
+#include "bench/BenchReport.h"
 #include "bench/BenchText.h"
 
 namespace {
@@ -76,6 +77,8 @@ double MeasureCheck(size_t size) {
     std::printf("one live check, unchanged %zu KB document: %.3f ms (best of %d)\n", size / 1024, checkMs, kRuns);
     std::printf("baseline, a bare fetch of the host's text: %.3f ms (best of %d)\n", fetchMs, kRuns);
     std::printf("ratio check / fetch: %.2f\n", checkMs / fetchMs);
+    const std::string figure = "one live check, unchanged " + std::to_string(size / 1024) + " KB document";
+    bench::Report(figure.c_str(), checkMs, "ms", "bare fetch of the same host text", fetchMs);
     return checkMs;
 }
 
@@ -130,6 +133,8 @@ bool MeasureIdleShare(double seconds, double checkMs) {
                 onShare / (offShare > 0 ? offShare : 1e-9), (onShare - offShare) * 100);
     // The process times count in steps of the system's clock tick; the check's wall time bounds
     // its share from above, as the checking thread waits for the host while the host copies.
+    bench::Report("share of one core, live on, idle 100 KB document", onShare * 100, "%",
+                  "the same Corvane, live off", offShare * 100);
     std::printf("upper bound from one check's wall time above, two checks a second: %.3f %% of one core\n",
                 checkMs * 2 / 1000 * 100);
     return true;
