@@ -9,7 +9,7 @@
 #include "toolbar/Unit1.h"
 #include "toolkit/Application.h"
 #include "toolkit/Error.h"
-#include "toolkit/Handles.h"
+#include "toolkit/Files.h"
 #include "toolkit/Module.h"
 #include "toolkit/Text.h"
 
@@ -24,48 +24,22 @@ constexpr wchar_t kUnsavedWarning[] =
     L"できるだけファイルを保存してからこの操作を実行してください。";
 constexpr wchar_t kWarningCaption[] = L"Corvane with Kestrix";
 
-[[noreturn]] void FailToCreate(const std::string& path) {
-    throw toolkit::Error(toolkit::FormatMessageText(L"ファイル %s を作成できません", toolkit::AnsiToWide(path)));
-}
-
-bool WriteAll(HANDLE file, std::string_view content) {
-    while (!content.empty()) {
-        const DWORD chunk = content.size() > 0x10000000u ? 0x10000000u : static_cast<DWORD>(content.size());
-        DWORD written = 0;
-        if (!::WriteFile(file, content.data(), chunk, &written, nullptr) || written == 0) return false;
-        content.remove_prefix(written);
-    }
-    return true;
-}
-
 }  // namespace
 
-std::string BufferFilePath() { return toolkit::ExecutableFolder() + "Buffer.htm"; }
+std::wstring BufferFilePath() { return toolkit::ExecutableFolder() + L"Buffer.htm"; }
 
-void WriteFileWhole(const std::string& path, std::string_view content) {
-    // Replacing a file by renaming would pass over its read-only attribute, which writing it would not.
-    const DWORD attributes = ::GetFileAttributesA(path.c_str());
-    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY)) FailToCreate(path);
-    // One name per process, so two instances serving two hosts from one folder do not meet.
-    const std::string partial = path + "." + std::to_string(::GetCurrentProcessId()) + ".tmp";
-    toolkit::FileHandle file{::CreateFileA(partial.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                           FILE_ATTRIBUTE_NORMAL, nullptr)};
-    if (!file) FailToCreate(path);
-    const bool written = WriteAll(file.Get(), content) && ::CloseHandle(file.Release());
-    if (!written || !::MoveFileExA(partial.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING)) {
-        file.Reset();
-        ::DeleteFileA(partial.c_str());
-        FailToCreate(path);
-    }
+void WriteFileWhole(const std::wstring& path, std::string_view content) {
+    if (!toolkit::ReplaceFileContent(path, content))
+        throw toolkit::Error(toolkit::FormatMessageText(L"ファイル %s を作成できません", path));
 }
 
 void ShowHostTextInBrowser(kestrix::HostHandle host) {
-    const std::string path = BufferFilePath();
+    const std::wstring path = BufferFilePath();
     std::string content = kestrix::GetHostText(host);
     content += "\r\n";
     WriteFileWhole(path, content);
     Form2->Show();
-    Form2->WebBrowser->Navigate(toolkit::AnsiToWide(path));
+    Form2->WebBrowser->Navigate(path);
 }
 
 }  // namespace preview

@@ -8,6 +8,7 @@
 #include "menus/TagMenu.h"
 #include "toolbar/Unit1.h"
 #include "toolkit/Application.h"
+#include "toolkit/Text.h"
 
 void TForm1::SetUpPopupMenu() {
     PopupMenu.SetAutoHotkeys(false);
@@ -43,6 +44,6 @@ void TForm1::ToolButton1Click() {
                               L"Corvane with Kestrix", MB_ICONWARNING | MB_OK);
     // The path goes to the host as it is, unquoted even when it holds blanks.
     const std::string hostExe = kestrix::GetHostExeName(kestrix::HostWindow);
-    const std::string tagFile = menus::TagFilePath();
-    ::ShellExecuteA(nullptr, nullptr, hostExe.c_str(), tagFile.c_str(), nullptr, SW_SHOWNORMAL);
+    const std::wstring tagFile = menus::TagFilePath();
+    ::ShellExecuteW(nullptr, nullptr, toolkit::AnsiToWide(hostExe).c_str(), tagFile.c_str(), nullptr, SW_SHOWNORMAL);
 }

@@ -2,7 +2,8 @@
 
 #include <windows.h>
 
-#include "toolkit/core/AnsiPath.h"
+#include "toolkit/Text.h"
+#include "toolkit/core/FilePath.h"
 
 namespace toolkit {
 
@@ -12,28 +13,28 @@ constexpr DWORD kLongestModulePath = 32768;
 
 bool IsAnsiLeadByte(unsigned char byte) noexcept { return ::IsDBCSLeadByte(byte) != FALSE; }
 
-std::string ExecutablePath() {
-    std::string path(MAX_PATH, '\0');
+std::wstring ExecutablePath() {
+    std::wstring path(MAX_PATH, L'\0');
     for (;;) {
         const DWORD size = static_cast<DWORD>(path.size());
-        const DWORD length = ::GetModuleFileNameA(nullptr, path.data(), size);
+        const DWORD length = ::GetModuleFileNameW(nullptr, path.data(), size);
         if (length < size) {
             path.resize(length);
             return path;
         }
         if (size >= kLongestModulePath) return {};
-        path.assign(static_cast<size_t>(size) * 2, '\0');  // cut off: again with room for a long path
+        path.assign(static_cast<size_t>(size) * 2, L'\0');  // cut off: again with room for a long path
     }
 }
 
-std::string ExecutableFolder() {
-    const std::string path = ExecutablePath();
-    return path.substr(0, FolderLength(path, &IsAnsiLeadByte));
+std::wstring ExecutableFolder() {
+    const std::wstring path = ExecutablePath();
+    return path.substr(0, FolderLength(path));
 }
 
 std::string ExecutableFileName() {
-    const std::string path = ExecutablePath();
-    return path.substr(FolderLength(path, &IsAnsiLeadByte));
+    const std::wstring path = ExecutablePath();
+    return WideToAnsi(std::wstring_view(path).substr(FolderLength(path)));
 }
 
 }  // namespace toolkit

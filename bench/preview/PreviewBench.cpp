@@ -40,11 +40,11 @@ std::string Document(size_t size) {
     return text;
 }
 
-void WriteWithCopy(const std::string& path, const std::string& source, std::vector<char>& copy) {
+void WriteWithCopy(const std::wstring& path, const std::string& source, std::vector<char>& copy) {
     std::memcpy(copy.data(), source.data(), source.size());
-    const HANDLE file = ::CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    const HANDLE file = ::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) {
-        std::fprintf(stderr, "cannot create %s\n", path.c_str());
+        std::fprintf(stderr, "cannot create %ls\n", path.c_str());
         std::exit(1);
     }
     DWORD written = 0;
@@ -75,8 +75,8 @@ int main(int argc, char** argv) {
     auto form2 = std::make_unique<TForm2>();
     Form2 = form2.get();
 
-    const std::string bufferPath = preview::BufferFilePath();
-    const std::string baselinePath = bufferPath + ".baseline";
+    const std::wstring bufferPath = preview::BufferFilePath();
+    const std::wstring baselinePath = bufferPath + L".baseline";
     std::vector<char> copy(text.size());
 
     const double previewMs = BestOf(kRuns, [] { preview::ShowHostTextInBrowser(kestrix::HostWindow); });
@@ -85,8 +85,8 @@ int main(int argc, char** argv) {
     const double fetchMs = BestOf(kRuns, [] { kestrix::GetHostText(kestrix::HostWindow); });
     const double writeMs = BestOf(kRuns, [&] { preview::WriteFileWhole(bufferPath, text + "\r\n"); });
 
-    ::DeleteFileA(bufferPath.c_str());
-    ::DeleteFileA(baselinePath.c_str());
+    ::DeleteFileW(bufferPath.c_str());
+    ::DeleteFileW(baselinePath.c_str());
     std::printf("preview of an unsaved %zu MB document: %.2f ms (best of %d)\n", megabytes, previewMs, kRuns);
     std::printf("baseline, copy %zu MB and write it to a file: %.2f ms (best of %d)\n", megabytes, baselineMs, kRuns);
     std::printf("  of which the host's text %.2f ms, Buffer.htm written whole %.2f ms\n", fetchMs, writeMs);
