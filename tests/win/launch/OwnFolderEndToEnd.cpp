@@ -47,11 +47,41 @@ private:
     DWORD id_ = 0;
 };
 
+// The staged folder, emptied before and after the test (the ANSI scratch removal cannot name it).
+class StagedFolder {
+public:
+    StagedFolder() : scratch_(ScratchDir("launch own folder")), path_(Utf8ToWide(scratch_) + L"Corvane é 한국 ¥\\") {
+        Remove();
+        ::CreateDirectoryW(path_.c_str(), nullptr);
+    }
+    ~StagedFolder() {
+        Remove();
+        RemoveTree(scratch_);
+    }
+    StagedFolder(const StagedFolder&) = delete;
+    StagedFolder& operator=(const StagedFolder&) = delete;
+    const std::wstring& Path() const { return path_; }
+
+private:
+    void Remove() const {
+        for (const wchar_t* name : {L"Buffer.htm", L"Tag.ini"}) ::DeleteFileW((path_ + name).c_str());
+        // The executable stays locked for a moment after its process has ended.
+        WaitUntil(
+            [&] {
+                return ::DeleteFileW((path_ + L"Corvane.exe").c_str()) || ::GetLastError() == ERROR_FILE_NOT_FOUND ||
+                       ::GetLastError() == ERROR_PATH_NOT_FOUND;
+            },
+            5000);
+        ::RemoveDirectoryW(path_.c_str());
+    }
+    std::string scratch_;
+    std::wstring path_;
+};
+
 TEST(OwnFolderEndToEnd, TagIniAndBufferHtmAreFoundBesideAnExecutableInAWideNamedFolder) {
-    const std::string scratch = ScratchDir("launch own folder");
-    const std::wstring folder = Utf8ToWide(scratch) + L"Corvane é 한국 ¥\\";
+    const StagedFolder staged;
+    const std::wstring& folder = staged.Path();
     const std::wstring exe = folder + L"Corvane.exe";
-    ASSERT_TRUE(::CreateDirectoryW(folder.c_str(), nullptr));
     ASSERT_TRUE(::CopyFileW(Utf8ToWide(CorvaneExe()).c_str(), exe.c_str(), FALSE));
     const std::wstring tagIni = folder + L"Tag.ini";
     const std::wstring buffer = folder + L"Buffer.htm";
@@ -91,11 +121,6 @@ TEST(OwnFolderEndToEnd, TagIniAndBufferHtmAreFoundBesideAnExecutableInAWideNamed
         ASSERT_EQ(urls.size(), 1u);
         EXPECT_EQ(urls[0], WideToUtf8(buffer));
     }
-    ::DeleteFileW(buffer.c_str());
-    ::DeleteFileW(tagIni.c_str());
-    EXPECT_TRUE(WaitUntil([&] { return ::DeleteFileW(exe.c_str()) != FALSE; }, 5000));
-    ::RemoveDirectoryW(folder.c_str());
-    RemoveTree(scratch);
 }
 
 }  // namespace
