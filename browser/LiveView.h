@@ -26,7 +26,7 @@ public:
     virtual std::wstring Address() const = 0;  // the page's address as the browser reports it
     // The page again, where the reader is in it (not a new navigation, which would start at the top).
     virtual void Reload() = 0;
-    virtual void GoTo(const std::string& address) = 0;  // ANSI text, handed on unchanged
+    virtual void GoTo(const std::wstring& address) = 0;
 
 protected:
     ~LiveView() = default;

@@ -122,9 +122,9 @@ void TForm2::Show() {
     ::SetWindowPos(Handle(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
 }
 
-void TForm2::Open(const std::string& address, OpenOrder order) {
+void TForm2::Open(const std::wstring& address, OpenOrder order) {
     if (order == OpenOrder::ShowThenNavigate) Show();
-    WebBrowser->Navigate(toolkit::AnsiToWide(address));
+    WebBrowser->Navigate(address);
     if (order == OpenOrder::NavigateThenShow) Show();
 }
 
@@ -136,7 +136,7 @@ std::wstring TForm2::Address() const { return WebBrowser->LocationURL(); }
 
 void TForm2::Reload() { WebBrowser->Refresh(); }
 
-void TForm2::GoTo(const std::string& address) { WebBrowser->Navigate(toolkit::AnsiToWide(address)); }
+void TForm2::GoTo(const std::wstring& address) { WebBrowser->Navigate(address); }
 
 void TForm2::ItemChosen(int id) {
     if (destroying_) return;

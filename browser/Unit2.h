@@ -36,7 +36,7 @@ public:
     // Makes the window visible if it is hidden and raises it to the top.
     void Show();
     // Shows the window and starts loading address (ANSI text, handed on unchanged), in the order given.
-    void Open(const std::string& address, OpenOrder order);
+    void Open(const std::wstring& address, OpenOrder order);
 
     // LiveView.
     void SetLiveListener(Listener* listener) override { liveListener_ = listener; }
@@ -44,7 +44,7 @@ public:
     bool Showing() const override;
     std::wstring Address() const override;
     void Reload() override;
-    void GoTo(const std::string& address) override;
+    void GoTo(const std::wstring& address) override;
 
 private:
     friend struct TForm2Parts;  // the tests' view of the controls

@@ -52,6 +52,3 @@ using VersionSource = std::function<VersionInfo()>;
 void SetVersionSourceForTesting(VersionSource source);
 
 }  // namespace hostlink
-
-// Until the other folders call the host link by its folder's name.
-namespace kestrix = hostlink;

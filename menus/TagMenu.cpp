@@ -1,42 +1,21 @@
 #include "menus/TagMenu.h"
 
-#include <windows.h>
-
 #include <memory>
 
 #include "toolkit/Error.h"
-#include "toolkit/Handles.h"
+#include "toolkit/Files.h"
 #include "toolkit/Module.h"
 #include "toolkit/Text.h"
 
 namespace menus {
 
-namespace {
+std::wstring TagFilePath() { return TagFilePathFor(toolkit::ExecutablePath()); }
 
-[[noreturn]] void ThrowCannotOpen(const std::string& path) {
-    throw toolkit::Error(toolkit::FormatMessageText(L"ファイル %s は開けません", toolkit::AnsiToWide(path)));
-}
-
-std::string ReadWholeFile(const std::string& path) {
-    const toolkit::FileHandle file(::CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                                                 nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file) ThrowCannotOpen(path);
-    std::string bytes;
-    char buffer[64 * 1024];
-    for (;;) {
-        DWORD read = 0;
-        if (!::ReadFile(file.Get(), buffer, sizeof buffer, &read, nullptr)) ThrowCannotOpen(path);
-        if (read == 0) return bytes;
-        bytes.append(buffer, read);
-    }
-}
-
-}  // namespace
-
-std::string TagFilePath() { return TagFilePathFor(toolkit::ExecutablePath(), &toolkit::IsAnsiLeadByte); }
-
-std::vector<TagGroup> LoadTagFile(const std::string& path) {
-    return ParseTagFile(ReadWholeFile(path), &toolkit::IsAnsiLeadByte);
+std::vector<TagGroup> LoadTagFile(const std::wstring& path) {
+    const std::optional<std::string> bytes = toolkit::ReadFileBytes(path, kTagFileLimit + 1);
+    if (!bytes || bytes->size() > kTagFileLimit)
+        throw toolkit::Error(toolkit::FormatMessageText(L"ファイル %s は開けません", path));
+    return ParseTagFile(*bytes, &toolkit::IsAnsiLeadByte);
 }
 
 void BuildTagMenu(toolkit::TPopupMenu& menu, const std::vector<TagGroup>& groups,

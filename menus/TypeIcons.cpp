@@ -7,23 +7,13 @@
 
 #include "menus/core/LaunchNames.h"
 #include "toolkit/Handles.h"
-#include "toolkit/ImageList.h"
 
-namespace launchmenu {
+namespace menus {
 
 namespace {
 
 // The smallest strip: a small load takes one addition.
 constexpr size_t kMinImagesPerStrip = 1024;
-
-struct MemoryDcTraits {
-    using Type = HDC;
-    static Type Invalid() noexcept { return nullptr; }
-    static void Close(Type dc) noexcept { ::DeleteDC(dc); }
-};
-using MemoryDc = toolkit::UniqueHandle<MemoryDcTraits>;
-
-bool IsLeadByte(unsigned char byte) { return ::IsDBCSLeadByte(byte) != FALSE; }
 
 size_t MonoStride(size_t width) { return (width + 31) / 32 * 4; }
 
@@ -51,9 +41,9 @@ MonoBitmapInfo MonoInfo(int width, int height) {
 }
 
 // The icon that the shell gives for the file's type: asked by name, the file is not opened.
-toolkit::IconHandle ShellTypeIcon(const std::string& path) {
-    SHFILEINFOA info{};
-    ::SHGetFileInfoA(path.c_str(), FILE_ATTRIBUTE_NORMAL, &info, sizeof info, SHGFI_ICON | SHGFI_USEFILEATTRIBUTES);
+toolkit::IconHandle ShellTypeIcon(const std::wstring& path) {
+    SHFILEINFOW info{};
+    ::SHGetFileInfoW(path.c_str(), FILE_ATTRIBUTE_NORMAL, &info, sizeof info, SHGFI_ICON | SHGFI_USEFILEATTRIBUTES);
     return toolkit::IconHandle{info.hIcon};
 }
 
@@ -69,14 +59,14 @@ toolkit::IconHandle ScaledCopy(HICON icon, int width, int height) {
 TypeIcons::TypeIcons(int width, int height)
     : width_(width), height_(height), maskStride_(MonoStride(static_cast<size_t>(width))) {}
 
-void TypeIcons::AddFile(const std::string& path, std::string_view name) { cellOfFile_.push_back(CellFor(path, name)); }
+void TypeIcons::AddFile(const std::wstring& path, std::wstring_view name) { cellOfFile_.push_back(CellFor(path, name)); }
 
-int TypeIcons::CellFor(const std::string& path, std::string_view name) {
+int TypeIcons::CellFor(const std::wstring& path, std::wstring_view name) {
     // A path the shell would have to cut may lose its type: ask for it on its own.
     const bool shared = path.size() < MAX_PATH;
-    std::string key;
+    std::wstring key;
     if (shared) {
-        key = IconKeyForFile(name, &IsLeadByte);
+        key = IconKeyForFile(name);
         if (const auto found = cellOfKey_.find(key); found != cellOfKey_.end()) return found->second;
     }
     int index = -1;
@@ -103,7 +93,7 @@ bool TypeIcons::Render(HICON icon, Cell& cell) const {
         shape.bmHeight != rows)
         return false;
 
-    const MemoryDc dc{::CreateCompatibleDC(nullptr)};
+    const toolkit::MemoryDc dc{::CreateCompatibleDC(nullptr)};
     if (!dc) return false;
     const auto w = static_cast<size_t>(width_);
     const auto h = static_cast<size_t>(height_);
@@ -181,4 +171,4 @@ int TypeIcons::AppendStrip(toolkit::TImageList& list, const std::vector<int>& ce
     return list.AddStrip(colour.Get(), mask.Get());
 }
 
-}  // namespace launchmenu
+}  // namespace menus

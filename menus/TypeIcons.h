@@ -12,18 +12,16 @@
 #include <unordered_map>
 #include <vector>
 
-namespace toolkit {
-class TImageList;
-}
+#include "toolkit/ImageList.h"
 
-namespace launchmenu {
+namespace menus {
 
 class TypeIcons {
 public:
     TypeIcons(int width, int height);
 
     // Records the icon of the file at path (name: its file name) for the next file item.
-    void AddFile(const std::string& path, std::string_view name);
+    void AddFile(const std::wstring& path, std::wstring_view name);
     // Appends one image per recorded file to list, in order. Returns, per recorded file, its image
     // index in list, or -1 when the shell had no icon for it or the list refused the images.
     std::vector<int> AppendTo(toolkit::TImageList& list) const;
@@ -36,16 +34,16 @@ private:
         std::vector<std::uint8_t> mask;
     };
 
-    int CellFor(const std::string& path, std::string_view name);
+    int CellFor(const std::wstring& path, std::wstring_view name);
     bool Render(HICON icon, Cell& cell) const;
     int AppendStrip(toolkit::TImageList& list, const std::vector<int>& cells, size_t first, size_t count) const;
 
     int width_;
     int height_;
     size_t maskStride_;
-    std::unordered_map<std::string, int> cellOfKey_;
+    std::unordered_map<std::wstring, int> cellOfKey_;
     std::vector<Cell> cells_;
     std::vector<int> cellOfFile_;  // -1: no icon
 };
 
-}  // namespace launchmenu
+}  // namespace menus

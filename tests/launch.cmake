@@ -2,7 +2,15 @@
 # component on real folder trees under Wine; the favorites button of a running Corvane end to end.
 corvane_native_test(launch_names_test
   SOURCES ${CMAKE_CURRENT_SOURCE_DIR}/native/launch/LaunchNamesTest.cpp
+          ${CMAKE_CURRENT_SOURCE_DIR}/native/launch/InternetShortcutTest.cpp
   LIBS menus_core)
+
+# The file-name rules and the Internet shortcut reader, with its UTF-7 decoder, under libFuzzer.
+corvane_fuzz_target(launch_names_fuzz
+  SOURCES ${CMAKE_CURRENT_SOURCE_DIR}/native/launch/LaunchNamesFuzz.cpp ${CMAKE_SOURCE_DIR}/menus/core/LaunchNames.cpp)
+corvane_fuzz_target(launch_shortcut_fuzz
+  SOURCES ${CMAKE_CURRENT_SOURCE_DIR}/native/launch/InternetShortcutFuzz.cpp
+          ${CMAKE_SOURCE_DIR}/menus/core/InternetShortcut.cpp)
 
 if(WIN32)
   # Stands in for the program that the shell starts for a registered file type.
@@ -28,7 +36,8 @@ if(WIN32 AND NOT launch_support_sources)
   message(STATUS "launch: the favorites end-to-end tests wait for the scripted browser control")
 else()
   corvane_windows_test(launch_favorites_e2e DESKTOP TIMEOUT 150
-    SOURCES ${CMAKE_CURRENT_SOURCE_DIR}/win/launch/FavoritesEndToEnd.cpp)
+    SOURCES ${CMAKE_CURRENT_SOURCE_DIR}/win/launch/FavoritesEndToEnd.cpp
+            ${CMAKE_CURRENT_SOURCE_DIR}/win/launch/OwnFolderEndToEnd.cpp)
   if(WIN32)
     add_dependencies(launch_favorites_e2e Corvane hostsim)
   endif()

@@ -7,7 +7,7 @@ corvane_native_test(menus_native_tests
 # The Tag.ini reader under libFuzzer.
 corvane_fuzz_target(menus_tagfile_fuzz
   SOURCES native/menus/TagFileFuzz.cpp ${CMAKE_SOURCE_DIR}/menus/core/TagFile.cpp
-          ${CMAKE_SOURCE_DIR}/toolkit/core/AnsiPath.cpp)
+          ${CMAKE_SOURCE_DIR}/toolkit/core/FilePath.cpp)
 
 # The popup menu in this process, driven from a helper thread (it shows windows: one at a time).
 corvane_windows_test(menus_popup_tests
@@ -15,9 +15,10 @@ corvane_windows_test(menus_popup_tests
   LIBS toolkit
   DESKTOP)
 
-# Tag.ini from disk and the menu model, in this process without windows.
+# Tag.ini from disk and the menu model, in this process without windows; Tag.ini and the program's
+# own files in hostile shapes.
 corvane_windows_test(menus_win_tests
-  SOURCES win/menus/TagFileReadTest.cpp
+  SOURCES win/menus/TagFileReadTest.cpp win/menus/HostileFilesTest.cpp
   LIBS menus)
 
 # The tag menu of a staged Corvane planted in the stand-in host.

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "browser/Unit2.h"
+#include "menus/ShortcutFile.h"
 #include "toolbar/Unit1.h"
 #include "toolkit/Application.h"
 #include "toolkit/Handles.h"
@@ -18,30 +19,20 @@ namespace toolbar {
 
 namespace {
 
-// GetPrivateProfileStringA keeps at most 2047 bytes of a value in this buffer.
-constexpr DWORD kAddressBufferSize = 2048;
-
 // The user's Favorites folder, or empty when the platform cannot name it.
-std::string FavoritesFolder() {
+std::wstring FavoritesFolder() {
     LPITEMIDLIST raw = nullptr;
     ::SHGetSpecialFolderLocation(toolkit::App().Handle(), CSIDL_FAVORITES, &raw);
     const toolkit::ItemIdList list{raw};
-    char path[MAX_PATH] = {};
-    if (list) ::SHGetPathFromIDListA(static_cast<LPCITEMIDLIST>(list.Get()), path);
-    return std::string(path, std::find(path, path + MAX_PATH, '\0'));
-}
-
-std::string InternetShortcutAddress(const std::string& shortcutFile) {
-    char address[kAddressBufferSize] = {};
-    const DWORD length = ::GetPrivateProfileStringA("InternetShortcut", "URL", "", address, kAddressBufferSize,
-                                                    shortcutFile.c_str());
-    return std::string(address, length < kAddressBufferSize ? length : kAddressBufferSize - 1);
+    wchar_t path[MAX_PATH] = {};
+    if (list) ::SHGetPathFromIDListW(static_cast<LPCITEMIDLIST>(list.Get()), path);
+    return std::wstring(path, std::find(path, path + MAX_PATH, L'\0'));
 }
 
 }  // namespace
 
 void TForm1::SetUpLaunchPopup() {
-    LaunchPopup.SetMask("*.url");
+    LaunchPopup.SetMask(L"*.url");
     LaunchPopup.SetSearchDirectory(true);
     LaunchPopup.SetImages(ImageList3.get());
     LaunchPopup.SetOnItemClick([this](toolkit::TObject& sender) { LaunchPopupItemClick(sender); });
@@ -56,8 +47,8 @@ void TForm1::SetUpLaunchPopup() {
 
 void TForm1::PointLaunchPopupAtFavorites() {
     // Without a folder name the directory stays empty: "\" alone would name the drive's root.
-    const std::string folder = FavoritesFolder();
-    LaunchPopup.SetDirectory(folder.empty() ? std::string{} : folder + "\\");
+    const std::wstring folder = FavoritesFolder();
+    LaunchPopup.SetDirectory(folder.empty() ? std::wstring{} : folder + L"\\");
 }
 
 void TForm1::loadingClick(toolkit::TMenuItem&) {
@@ -71,7 +62,7 @@ void TForm1::loadingClick(toolkit::TMenuItem&) {
 
 void TForm1::LaunchPopupItemClick(toolkit::TObject&) {
     // Read at every choice, so an address edited since the load is the one opened.
-    const std::string address = InternetShortcutAddress(LaunchPopup.SelectedFile());
+    const std::wstring address = menus::ReadShortcutAddress(LaunchPopup.SelectedFile());
     browser::Form2->Open(address, browser::OpenOrder::ShowThenNavigate);
 }
 

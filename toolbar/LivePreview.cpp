@@ -19,14 +19,14 @@ class Sight : public LiveSight {
 public:
     explicit Sight(const browser::LiveView& window) : window_(window) {}
 
-    bool WindowShows(const std::string& address) override {
-        return IsAddressOf(window_.Address(), toolkit::AnsiToWide(address));
+    bool WindowShows(const std::wstring& address) override { return IsAddressOf(window_.Address(), address); }
+    std::wstring HostFileName() override {
+        return toolkit::AnsiToWide(hostlink::GetHostFileName(hostlink::HostWindow));
     }
-    std::string HostFileName() override { return kestrix::GetHostFileName(kestrix::HostWindow); }
-    std::string HostText() override { return kestrix::GetHostText(kestrix::HostWindow); }
-    std::optional<FileStamp> StampOf(const std::string& path) override {
+    std::string HostText() override { return hostlink::GetHostText(hostlink::HostWindow); }
+    std::optional<FileStamp> StampOf(const std::wstring& path) override {
         WIN32_FILE_ATTRIBUTE_DATA data;
-        if (!::GetFileAttributesExW(toolkit::AnsiToWide(path).c_str(), GetFileExInfoStandard, &data)) return std::nullopt;
+        if (!::GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data)) return std::nullopt;
         const auto wide = [](DWORD high, DWORD low) { return (static_cast<std::uint64_t>(high) << 32) | low; };
         return FileStamp{wide(data.nFileSizeHigh, data.nFileSizeLow),
                          wide(data.ftLastWriteTime.dwHighDateTime, data.ftLastWriteTime.dwLowDateTime)};
@@ -38,7 +38,7 @@ private:
 
 }  // namespace
 
-LivePreview::LivePreview(browser::LiveView& window, std::string bufferPath)
+LivePreview::LivePreview(browser::LiveView& window, std::wstring bufferPath)
     : window_(&window), bufferPath_(std::move(bufferPath)), timer_(kCheckIntervalMs, [this] { Check(); }) {
     window_->SetLiveListener(this);
     Arm();
@@ -59,7 +59,7 @@ void LivePreview::PreviewedText(std::string text) {
     Arm();
 }
 
-void LivePreview::PreviewedFile(std::string path) {
+void LivePreview::PreviewedFile(std::wstring path) {
     follow_.PreviewedFile(std::move(path));
     Arm();
 }
@@ -85,7 +85,7 @@ void LivePreview::Check() {
 void LivePreview::Carry(const LiveAction& action) {
     switch (action.kind) {
     case LiveAction::Rewrite:
-        preview::WriteFileWhole(bufferPath_, BufferContent(action.text));
+        toolbar::WriteFileWhole(bufferPath_, BufferContent(action.text));
         window_->Reload();
         break;
     case LiveAction::Reload:

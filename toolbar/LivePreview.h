@@ -17,7 +17,7 @@ public:
 
     // Listens to window from now on and takes its live button as it is; Buffer.htm is at bufferPath.
     // Either may end first.
-    LivePreview(browser::LiveView& window, std::string bufferPath);
+    LivePreview(browser::LiveView& window, std::wstring bufferPath);
     ~LivePreview();
     LivePreview(const LivePreview&) = delete;
     LivePreview& operator=(const LivePreview&) = delete;
@@ -25,7 +25,7 @@ public:
     // The preview button wrote text into Buffer.htm and sent the window there, or sent it to the
     // document's own file.
     void PreviewedText(std::string text);
-    void PreviewedFile(std::string path);
+    void PreviewedFile(std::wstring path);
 
     // One check, as the timer makes it. A failure (Buffer.htm that cannot be written, a browser
     // that fails the reload) ends the following until the next preview and is thrown on.
@@ -40,7 +40,7 @@ private:
     void Carry(const LiveAction& action);
 
     browser::LiveView* window_;
-    std::string bufferPath_;
+    std::wstring bufferPath_;
     LiveFollow follow_;
     toolkit::Timer timer_;
 };

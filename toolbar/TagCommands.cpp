@@ -9,6 +9,7 @@
 #include "menus/TagMenu.h"
 #include "toolbar/Unit1.h"
 #include "toolkit/Application.h"
+#include "toolkit/Text.h"
 
 namespace toolbar {
 
@@ -26,16 +27,16 @@ void TForm1::BuildTagMenu() {
 
 void TForm1::Insert(toolkit::TMenuItem& sender) {
     // The caption as the file has it, "&" and all: the menu's drawing of it is not what is sent.
-    kestrix::InsertTextIntoHost(kestrix::HostWindow, sender.Caption());
+    hostlink::InsertTextIntoHost(hostlink::HostWindow, sender.Caption());
 }
 
 void TForm1::ToolButton1Click() {
     toolkit::App().MessageBox(L"設定ファイルが表示されるので、\r\n設定を編集後、Corvane with Kestrixを再起動してください。",
                               L"Corvane with Kestrix", MB_ICONWARNING | MB_OK);
     // The path goes to the host as it is, unquoted even when it holds blanks.
-    const std::string hostExe = kestrix::GetHostExeName(kestrix::HostWindow);
-    const std::string tagFile = menus::TagFilePath();
-    ::ShellExecuteA(nullptr, nullptr, hostExe.c_str(), tagFile.c_str(), nullptr, SW_SHOWNORMAL);
+    const std::string hostExe = hostlink::GetHostExeName(hostlink::HostWindow);
+    const std::wstring tagFile = menus::TagFilePath();
+    ::ShellExecuteW(nullptr, nullptr, toolkit::AnsiToWide(hostExe).c_str(), tagFile.c_str(), nullptr, SW_SHOWNORMAL);
 }
 
 }  // namespace toolbar

@@ -15,6 +15,7 @@
 #include "toolbar/core/ToolbarSettings.h"
 #include "toolkit/Application.h"
 #include "toolkit/Font.h"
+#include "toolkit/Text.h"
 
 namespace toolbar {
 
@@ -22,7 +23,7 @@ TForm1* Form1 = nullptr;
 
 namespace {
 
-using kestrix::HostWindow;
+using hostlink::HostWindow;
 
 constexpr int kClientWidth = 342;
 constexpr int kClientHeight = 81;
@@ -61,7 +62,7 @@ std::string ReadHostSetting(const std::string& iniPath, const char* section, con
 }
 
 void NavigateBrowserTo(const std::string& address) {
-    browser::Form2->Open(address, browser::OpenOrder::NavigateThenShow);
+    browser::Form2->Open(toolkit::AnsiToWide(address), browser::OpenOrder::NavigateThenShow);
 }
 
 }  // namespace
@@ -135,14 +136,14 @@ void TForm1::FormCreate() {
     BuildTagMenu();
     toolkit::App().SetOnMessage([this](MSG& msg, bool& handled) { AppMessage(msg, handled); });
     LoadSettings();
-    ToolBar1->SetParentWindow(kestrix::FindHostToolbar(HostWindow));
+    ToolBar1->SetParentWindow(hostlink::FindHostToolbar(HostWindow));
     PlaceToolbar();
     ::ShowWindow(ToolBar1->Handle(), SW_SHOWNOACTIVATE);
     ::ShowWindow(ToolBar1->URL().Handle(), SW_SHOWNOACTIVATE);
 }
 
 void TForm1::LoadSettings() {
-    const std::string iniPath = kestrix::GetHostIniFilePath(HostWindow);
+    const std::string iniPath = hostlink::GetHostIniFilePath(HostWindow);
     ToolBar1->SetFlat(toolbar::IniBooleanOr(ReadHostSetting(iniPath, "Option", "FlatToolBar"), true));
     MenuPosition = toolbar::IniIntegerOr(ReadHostSetting(iniPath, "Browser", "Menu"), 0);
     const toolbar::ToolbarFrame frame = toolbar::ToolbarFrameFor(ToolBar1->Flat());
@@ -153,13 +154,13 @@ void TForm1::LoadSettings() {
 void TForm1::PlaceToolbar() {
     // The host is asked only when the settings leave the place to it.
     const std::uint8_t layoutCode =
-        toolbar::ToolbarLeftNeedsHost(MenuPosition) ? kestrix::GetHostLayoutCode(HostWindow) : 0;
+        toolbar::ToolbarLeftNeedsHost(MenuPosition) ? hostlink::GetHostLayoutCode(HostWindow) : 0;
     ToolBar1->SetLeft(toolbar::ToolbarLeft(MenuPosition, layoutCode));
 }
 
 void TForm1::Timer1Timer() {
-    const HWND hostToolbar = kestrix::FindHostToolbar(HostWindow);
-    const bool hostGone = !::IsWindow(kestrix::ToHwnd(HostWindow)) || !::IsWindow(hostToolbar);
+    const HWND hostToolbar = hostlink::FindHostToolbar(HostWindow);
+    const bool hostGone = !::IsWindow(hostlink::ToHwnd(HostWindow)) || !::IsWindow(hostToolbar);
     const bool toolbarLost = !hostGone && ::IsWindowVisible(hostToolbar) && !::IsWindowVisible(ToolBar1->Handle());
     if (hostGone || toolbarLost) toolkit::App().Terminate();
     PlaceToolbar();

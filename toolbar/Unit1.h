@@ -42,7 +42,7 @@ public:
     std::unique_ptr<toolkit::TImageList> ImageList3;  // icons of the favorites menu
     std::unique_ptr<TToolBar1> ToolBar1;
     toolkit::TPopupMenu PopupMenu;                    // the tag menu
-    TLaunchPopup LaunchPopup;                         // the favorites menu
+    menus::TLaunchPopup LaunchPopup;                        // the favorites menu
     toolkit::TMenuItem* loading = nullptr;            // LaunchPopup's design-time item
     std::unique_ptr<toolkit::Timer> Timer1;
 

@@ -87,6 +87,12 @@ struct GdiObjectTraits {
     static void Close(Type h) noexcept { ::DeleteObject(h); }
 };
 
+struct MemoryDcTraits {  // device contexts of CreateCompatibleDC
+    using Type = HDC;
+    static Type Invalid() noexcept { return nullptr; }
+    static void Close(Type h) noexcept { ::DeleteDC(h); }
+};
+
 struct WindowTraits {
     using Type = HWND;
     static Type Invalid() noexcept { return nullptr; }
@@ -121,6 +127,7 @@ using ImageListHandle = UniqueHandle<ImageListTraits>;
 using BitmapHandle = UniqueHandle<GdiObjectTraits<HBITMAP>>;
 using FontHandle = UniqueHandle<GdiObjectTraits<HFONT>>;
 using BrushHandle = UniqueHandle<GdiObjectTraits<HBRUSH>>;
+using MemoryDc = UniqueHandle<MemoryDcTraits>;
 using WindowHandle = UniqueHandle<WindowTraits>;
 using ItemIdList = UniqueHandle<ItemIdListTraits>;
 using Bstr = UniqueHandle<BstrTraits>;
@@ -137,6 +144,21 @@ public:
 private:
     HDC dc_;
     HGDIOBJ old_;
+};
+
+// Keeps a device context's whole state (objects, colours, modes) for the life of a scope.
+class SavedDcScope {
+public:
+    explicit SavedDcScope(HDC dc) noexcept : dc_(dc), saved_(::SaveDC(dc)) {}
+    ~SavedDcScope() {
+        if (saved_ != 0) ::RestoreDC(dc_, saved_);
+    }
+    SavedDcScope(const SavedDcScope&) = delete;
+    SavedDcScope& operator=(const SavedDcScope&) = delete;
+
+private:
+    HDC dc_;
+    int saved_;
 };
 
 }  // namespace toolkit

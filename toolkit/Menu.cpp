@@ -17,6 +17,32 @@ namespace toolkit {
 
 TMenuItem::TMenuItem(std::string caption) : caption_(std::move(caption)) {}
 
+TMenuItem::TMenuItem(std::wstring caption) { SetCaption(std::move(caption)); }
+
+void TMenuItem::SetCaption(std::string caption) {
+    caption_ = std::move(caption);
+    ansiPending_ = false;
+    wideCaption_.clear();
+    isWide_ = false;
+}
+
+void TMenuItem::SetCaption(std::wstring caption) {
+    caption_.clear();
+    ansiPending_ = true;
+    wideCaption_ = std::move(caption);
+    isWide_ = true;
+}
+
+const std::string& TMenuItem::Caption() const {
+    if (ansiPending_) {
+        caption_ = WideToAnsi(wideCaption_);
+        ansiPending_ = false;
+    }
+    return caption_;
+}
+
+std::wstring TMenuItem::WideCaption() const { return isWide_ ? wideCaption_ : AnsiToWide(caption_); }
+
 TMenuItem::~TMenuItem() = default;
 
 void TMenuItem::Click() {
@@ -98,21 +124,12 @@ wchar_t UpperCase(wchar_t c) noexcept {
 // A memory device context for measuring text, with the menu font selected, for one showing.
 class MeasuringDC {
 public:
-    explicit MeasuringDC(HFONT font) noexcept : dc_(::CreateCompatibleDC(nullptr)) {
-        if (dc_) old_ = ::SelectObject(dc_, font);
-    }
-    ~MeasuringDC() {
-        if (!dc_) return;
-        ::SelectObject(dc_, old_);
-        ::DeleteDC(dc_);
-    }
-    MeasuringDC(const MeasuringDC&) = delete;
-    MeasuringDC& operator=(const MeasuringDC&) = delete;
-    HDC Get() const noexcept { return dc_; }
+    explicit MeasuringDC(HFONT font) noexcept : dc_(::CreateCompatibleDC(nullptr)), font_(dc_.Get(), font) {}
+    HDC Get() const noexcept { return dc_.Get(); }
 
 private:
-    HDC dc_;
-    HGDIOBJ old_ = nullptr;
+    MemoryDc dc_;  // declared first: the font is deselected before the context goes
+    SelectObjectScope font_;
 };
 
 // Keys go to the thread of the foreground window. When that is another thread's window (the host's,
@@ -139,18 +156,6 @@ public:
 private:
     HWND owner_;
     HWND previous_;
-};
-
-class SavedDC {
-public:
-    explicit SavedDC(HDC dc) noexcept : dc_(dc), saved_(::SaveDC(dc)) {}
-    ~SavedDC() { ::RestoreDC(dc_, saved_); }
-    SavedDC(const SavedDC&) = delete;
-    SavedDC& operator=(const SavedDC&) = delete;
-
-private:
-    HDC dc_;
-    int saved_;
 };
 
 }  // namespace
@@ -236,7 +241,7 @@ private:
             info.fType |= MFT_SEPARATOR;
         } else {
             // Owner-drawn items carry their text too, for the menu system's own access keys.
-            caption = AnsiToWide(item.Caption());
+            caption = item.WideCaption();
             info.fMask |= MIIM_STRING;
             info.dwTypeData = caption.data();
             if (ShowsAnyMenuItem(SlotsOf(item), menu_.AutoLineReduction())) {
@@ -271,7 +276,7 @@ private:
             measure.itemWidth = static_cast<UINT>(CaptionIndent());
             return;
         }
-        const std::wstring caption = AnsiToWide(item->Caption());
+        const std::wstring caption = item->WideCaption();
         RECT text{};
         if (measuring_ && measuring_->Get())
             ::DrawTextW(measuring_->Get(), caption.c_str(), static_cast<int>(caption.size()), &text,
@@ -283,7 +288,7 @@ private:
     void OnDrawItem(const DRAWITEMSTRUCT& draw) {
         const TMenuItem* item = ItemOf(draw.itemData);
         if (!item) return;
-        const SavedDC saved(draw.hDC);
+        const SavedDcScope saved(draw.hDC);
         const bool selected = (draw.itemState & ODS_SELECTED) != 0 && !item->IsSeparator();
         const bool grayed = (draw.itemState & (ODS_GRAYED | ODS_DISABLED)) != 0;
         RECT area = draw.rcItem;
@@ -305,7 +310,7 @@ private:
         ::SelectObject(draw.hDC, Font());
         // The access key is underlined only while the system shows keyboard cues.
         const UINT prefix = (draw.itemState & ODS_NOACCEL) ? DT_HIDEPREFIX : 0;
-        const std::wstring caption = AnsiToWide(item->Caption());
+        const std::wstring caption = item->WideCaption();
         ::DrawTextW(draw.hDC, caption.c_str(), static_cast<int>(caption.size()), &area,
                     DT_SINGLELINE | DT_VCENTER | DT_LEFT | DT_EXPANDTABS | prefix);
     }
@@ -323,7 +328,7 @@ private:
             if (info.fState & MFS_HILITE) highlighted = i;
             const TMenuItem* item = ItemOf(info.dwItemData);
             if (!item || item->IsSeparator() || (info.fState & MFS_DISABLED)) continue;
-            const wchar_t itemKey = AccessKeyOf(AnsiToWide(item->Caption()));
+            const wchar_t itemKey = AccessKeyOf(item->WideCaption());
             if (itemKey != 0 && UpperCase(itemKey) == UpperCase(key)) matches.push_back(i);
         }
         if (matches.empty()) return MAKELRESULT(0, MNC_IGNORE);

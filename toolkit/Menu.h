@@ -1,11 +1,15 @@
 #pragma once
 // The menu model every menu of the program uses, and the popup menu that shows it.
 //
-// An item has a caption (ANSI text), an integer Tag, an image index (-1: none), visible and
+// An item has a caption, an integer Tag, an image index (-1: none), visible and
 // enabled flags, an optional click action and ordered children. An item with children opens them
 // as a submenu; one without is a command item. A caption that is exactly "-" is a separator that
 // cannot be chosen; "&" marks the next character as the access key and is not drawn ("&&" draws
 // one "&"). Children belong to their parent item and are destroyed with it.
+//
+// A caption is ANSI text (a tag entry's caption is also the text it inserts, byte for byte), or
+// UTF-16 text for names that the ANSI code page may not hold (file and folder names): the menu
+// shows the wide caption as it is, and Caption() then gives its ANSI form.
 
 #include <windows.h>
 
@@ -26,12 +30,16 @@ using TMenuClickEvent = std::function<void(TMenuItem& sender)>;
 class TMenuItem {
 public:
     explicit TMenuItem(std::string caption = {});
+    explicit TMenuItem(std::wstring caption);
     TMenuItem(const TMenuItem&) = delete;
     TMenuItem& operator=(const TMenuItem&) = delete;
     ~TMenuItem();
 
-    const std::string& Caption() const noexcept { return caption_; }
-    void SetCaption(std::string caption) { caption_ = std::move(caption); }
+    const std::string& Caption() const;
+    void SetCaption(std::string caption);
+    void SetCaption(std::wstring caption);
+    // The caption as the menu shows it.
+    std::wstring WideCaption() const;
     int Tag() const noexcept { return tag_; }
     void SetTag(int tag) noexcept { tag_ = tag; }
     int ImageIndex() const noexcept { return imageIndex_; }
@@ -40,7 +48,7 @@ public:
     void SetVisible(bool visible) noexcept { visible_ = visible; }
     bool Enabled() const noexcept { return enabled_; }
     void SetEnabled(bool enabled) noexcept { enabled_ = enabled; }
-    bool IsSeparator() const noexcept { return caption_ == "-"; }
+    bool IsSeparator() const noexcept { return isWide_ ? wideCaption_ == L"-" : caption_ == "-"; }
 
     const TMenuClickEvent& OnClick() const noexcept { return onClick_; }
     void SetOnClick(TMenuClickEvent onClick) { onClick_ = std::move(onClick); }
@@ -57,7 +65,11 @@ public:
     void DeleteFrom(size_t index = 0);
 
 private:
-    std::string caption_;
+    // A wide caption's ANSI form is made when first asked for: a menu shows the wide one.
+    mutable std::string caption_;
+    mutable bool ansiPending_ = false;
+    std::wstring wideCaption_;
+    bool isWide_ = false;
     int tag_ = 0;
     int imageIndex_ = -1;
     bool visible_ = true;

@@ -1,5 +1,6 @@
 #pragma once
-// Where the running executable is, as ANSI text.
+// Where the running executable is. The path is UTF-16, so a folder of any name works; the file
+// name is also given as ANSI text for the names that the program builds from it.
 
 #include <string>
 
@@ -9,10 +10,10 @@ namespace toolkit {
 bool IsAnsiLeadByte(unsigned char byte) noexcept;
 
 // The executable's full path as the system reports it for the module (not argument 0).
-std::string ExecutablePath();
+std::wstring ExecutablePath();
 // Its folder, with the trailing separator: Tag.ini and Buffer.htm live there.
-std::string ExecutableFolder();
-// Its file name without the folder.
+std::wstring ExecutableFolder();
+// Its file name without the folder, in the ANSI code page.
 std::string ExecutableFileName();
 // The same name as the system holds it, for what must not lose a character to the code page.
 std::wstring ExecutableFileNameWide();

@@ -90,7 +90,7 @@ int main(int argc, char** argv) {
         ::SendMessageW(main, WM_NULL, 0, 0);
         bare.push_back(bench::NowMs() - start);
         start = bench::NowMs();
-        kestrix::InsertTextIntoHost(host.Handle32(), kTag);
+        hostlink::InsertTextIntoHost(host.Handle32(), kTag);
         call.push_back(bench::NowMs() - start);
     }
 

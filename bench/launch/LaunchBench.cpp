@@ -1,6 +1,7 @@
 // How long the folder launch menu takes to load a tree of N shortcuts (icons included), next to a
 // bare FindFirstFileA walk of the same tree measured in the same run, and how much memory each
-// loaded item keeps.
+// loaded item keeps; then the same for a tree whose folder and file names the ANSI code page
+// cannot hold, against a bare FindFirstFileW walk of that tree.
 //
 // Usage: launch_bench [N ...]   (default 1000 10000 50000). The trees go under the temporary
 // folder and are removed afterwards.
@@ -19,6 +20,7 @@
 
 #include "menus/LaunchPopup.h"
 #include "toolkit/ImageList.h"
+#include "toolkit/Text.h"
 
 #include "bench/BenchClock.h"
 #include "bench/BenchReport.h"
@@ -99,6 +101,48 @@ int BareWalk(const std::string& dir) {
     return files;
 }
 
+// The same shape with names of several scripts: "Ordner é 한국 G-F\\Lesezeichen ü 简体 S.url".
+std::wstring MakeWideTree(int files) {
+    wchar_t temp[MAX_PATH] = {};
+    ::GetTempPathW(MAX_PATH, temp);
+    const std::wstring root = std::wstring(temp) + L"corvane-launch-bench-wide-" + std::to_wstring(files) + L"\\";
+    ::CreateDirectoryW(root.c_str(), nullptr);
+    static const char content[] = "[InternetShortcut]\r\nURL=http://example.invalid/\r\n";
+    int made = 0;
+    for (int folder = 0; made < files; ++folder) {
+        const std::wstring dir = root + L"Ordner é 한국 " + std::to_wstring(folder) + L"\\";
+        ::CreateDirectoryW(dir.c_str(), nullptr);
+        for (int i = 0; i < kFilesPerFolder && made < files; ++i, ++made) {
+            const std::wstring path = dir + L"Lesezeichen ü 简体 " + std::to_wstring(i) + L".url";
+            const HANDLE file = ::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+            DWORD written = 0;
+            ::WriteFile(file, content, sizeof content - 1, &written, nullptr);
+            ::CloseHandle(file);
+        }
+    }
+    return root;
+}
+
+// Counts (walk) or removes (remove) what lies under dir, through the wide API.
+int WideWalk(const std::wstring& dir, bool remove) {
+    int files = 0;
+    WIN32_FIND_DATAW entry;
+    const HANDLE find = ::FindFirstFileW((dir + L"*.*").c_str(), &entry);
+    if (find == INVALID_HANDLE_VALUE) return 0;
+    do {
+        const std::wstring name = entry.cFileName;
+        if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+            if (name != L"." && name != L"..") files += WideWalk(dir + name + L"\\", remove);
+        } else {
+            ++files;
+            if (remove) ::DeleteFileW((dir + name).c_str());
+        }
+    } while (::FindNextFileW(find, &entry));
+    ::FindClose(find);
+    if (remove) ::RemoveDirectoryW(dir.c_str());
+    return files;
+}
+
 struct Memory {
     double workingSet;
     double privateBytes;
@@ -115,14 +159,14 @@ Memory MemoryNow() {
 
 struct Loaded {
     std::unique_ptr<toolkit::TImageList> images;
-    std::unique_ptr<TLaunchPopup> popup;
+    std::unique_ptr<menus::TLaunchPopup> popup;
 };
 
-Loaded Load(const std::string& root, bool withImages) {
+Loaded Load(const std::wstring& root, bool withImages) {
     Loaded loaded;
     if (withImages) loaded.images = std::make_unique<toolkit::TImageList>(16, 16);
-    loaded.popup = std::make_unique<TLaunchPopup>();
-    loaded.popup->SetMask("*.url");
+    loaded.popup = std::make_unique<menus::TLaunchPopup>();
+    loaded.popup->SetMask(L"*.url");
     loaded.popup->SetSearchDirectory(true);
     loaded.popup->SetImages(loaded.images.get());
     loaded.popup->SetDirectory(root);
@@ -161,11 +205,12 @@ void Measure(int files) {
     const int walked = BareWalk(root);  // also warms the file system's caches
 
     const double walk = BestOf(kRuns, [&] { BareWalk(root); });
-    const double plain = BestOf(kRuns, [&] { Load(root, false); });
-    const double full = BestOf(kRuns, [&] { Load(root, true); });
+    const std::wstring wideRoot = toolkit::AnsiToWide(root);
+    const double plain = BestOf(kRuns, [&] { Load(wideRoot, false); });
+    const double full = BestOf(kRuns, [&] { Load(wideRoot, true); });
 
     const Memory before = MemoryNow();
-    Loaded kept = Load(root, true);
+    Loaded kept = Load(wideRoot, true);
     const Memory after = MemoryNow();
     const int items = kept.popup->ItemCount();
     const int images = kept.images->Count();
@@ -183,6 +228,16 @@ void Measure(int files) {
     kept = Loaded{};
     if (files >= 200) MeasurePerFileIcons(root);
     RemoveTree(root);
+
+    const std::wstring wide = MakeWideTree(files);
+    const int wideWalked = WideWalk(wide, false);
+    const double wideWalk = BestOf(kRuns, [&] { WideWalk(wide, false); });
+    const double wideFull = BestOf(kRuns, [&] { Load(wide, true); });
+    std::printf("  names outside the code page (%d walked):\n", wideWalked);
+    std::printf("  bare wide walk     %8.1f ms  %7.2f ms/1000\n", wideWalk, wideWalk * per1000);
+    std::printf("  load, with icons   %8.1f ms  %7.2f ms/1000  ratio to wide walk %5.2f\n", wideFull,
+                wideFull * per1000, wideFull / wideWalk);
+    WideWalk(wide, true);
 }
 
 }  // namespace

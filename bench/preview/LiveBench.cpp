@@ -40,7 +40,7 @@ public:
     bool Showing() const override { return true; }
     std::wstring Address() const override { return address_; }
     void Reload() override { ++changes; }
-    void GoTo(const std::string&) override { ++changes; }
+    void GoTo(const std::wstring&) override { ++changes; }
     int changes = 0;
 
 private:
@@ -58,18 +58,18 @@ double MeasureCheck(size_t size) {
     options.text = text;
     options.hasText = true;
     testsupport::HostSim host = testsupport::HostSim::Start(options);
-    kestrix::HostWindow = host.Handle32();
-    if (!host.Main() || kestrix::GetHostText(kestrix::HostWindow) != text) {
+    hostlink::HostWindow = host.Handle32();
+    if (!host.Main() || hostlink::GetHostText(hostlink::HostWindow) != text) {
         std::fprintf(stderr, "the stand-in host does not hold the %zu-byte document\n", size);
         return -1;
     }
-    const std::string bufferPath = preview::BufferFilePath();
-    StillWindow window(toolkit::AnsiToWide(bufferPath));
+    const std::wstring bufferPath = toolbar::BufferFilePath();
+    StillWindow window(bufferPath);
     toolbar::LivePreview live(window, bufferPath);
     live.PreviewedText(text);  // its own timer runs too, but the measuring loop leaves it no turn
 
     const double checkMs = bench::BestOf(kRuns, [&] { live.Check(); });
-    const double fetchMs = bench::BestOf(kRuns, [] { kestrix::GetHostText(kestrix::HostWindow); });
+    const double fetchMs = bench::BestOf(kRuns, [] { hostlink::GetHostText(hostlink::HostWindow); });
     if (window.changes != 0) {
         std::fprintf(stderr, "a check without change acted\n");
         return -1;
@@ -151,6 +151,6 @@ int main(int argc, char** argv) {
         if (checkMs < 0) return 1;
         if (size == 100 * 1024) check100Ms = checkMs;
     }
-    ::DeleteFileA(preview::BufferFilePath().c_str());
+    ::DeleteFileW(toolbar::BufferFilePath().c_str());
     return MeasureIdleShare(seconds, check100Ms) ? 0 : 1;
 }

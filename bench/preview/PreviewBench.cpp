@@ -38,11 +38,11 @@ std::string Document(size_t size) {
     return bench::Repeated(testsupport::Utf8ToAnsi("<p>プレビューの測定用の本文です。 The quick brown fox.</p>\r\n"), size);
 }
 
-void WriteWithCopy(const std::string& path, const std::string& source, std::vector<char>& copy) {
+void WriteWithCopy(const std::wstring& path, const std::string& source, std::vector<char>& copy) {
     std::memcpy(copy.data(), source.data(), source.size());
-    const HANDLE file = ::CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    const HANDLE file = ::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) {
-        std::fprintf(stderr, "cannot create %s\n", path.c_str());
+        std::fprintf(stderr, "cannot create %ls\n", path.c_str());
         std::exit(1);
     }
     DWORD written = 0;
@@ -64,8 +64,8 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "the stand-in host did not start\n");
         return 1;
     }
-    kestrix::HostWindow = host.Handle32();
-    if (kestrix::GetHostText(kestrix::HostWindow) != text) {
+    hostlink::HostWindow = host.Handle32();
+    if (hostlink::GetHostText(hostlink::HostWindow) != text) {
         std::fprintf(stderr, "the host does not hold the whole document\n");
         return 1;
     }
@@ -73,18 +73,18 @@ int main(int argc, char** argv) {
     auto form2 = std::make_unique<browser::TForm2>();
     browser::Form2 = form2.get();
 
-    const std::string bufferPath = preview::BufferFilePath();
-    const std::string baselinePath = bufferPath + ".baseline";
+    const std::wstring bufferPath = toolbar::BufferFilePath();
+    const std::wstring baselinePath = bufferPath + L".baseline";
     std::vector<char> copy(text.size());
 
-    const double previewMs = BestOf(kRuns, [] { preview::ShowHostTextInBrowser(kestrix::HostWindow); });
+    const double previewMs = BestOf(kRuns, [] { toolbar::ShowHostTextInBrowser(hostlink::HostWindow); });
     const double baselineMs = BestOf(kRuns, [&] { WriteWithCopy(baselinePath, text, copy); });
     // Where the time goes.
-    const double fetchMs = BestOf(kRuns, [] { kestrix::GetHostText(kestrix::HostWindow); });
-    const double writeMs = BestOf(kRuns, [&] { preview::WriteFileWhole(bufferPath, text + "\r\n"); });
+    const double fetchMs = BestOf(kRuns, [] { hostlink::GetHostText(hostlink::HostWindow); });
+    const double writeMs = BestOf(kRuns, [&] { toolbar::WriteFileWhole(bufferPath, text + "\r\n"); });
 
-    ::DeleteFileA(bufferPath.c_str());
-    ::DeleteFileA(baselinePath.c_str());
+    ::DeleteFileW(bufferPath.c_str());
+    ::DeleteFileW(baselinePath.c_str());
     std::printf("preview of an unsaved %zu MB document: %.2f ms (best of %d)\n", megabytes, previewMs, kRuns);
     std::printf("baseline, copy %zu MB and write it to a file: %.2f ms (best of %d)\n", megabytes, baselineMs, kRuns);
     std::printf("  of which the host's text %.2f ms, Buffer.htm written whole %.2f ms\n", fetchMs, writeMs);

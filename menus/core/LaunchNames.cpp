@@ -3,57 +3,50 @@
 #include <algorithm>
 #include <cstring>
 
-namespace launchmenu {
+namespace menus {
 
-bool IsListedFolder(std::string_view name, std::uint32_t attributes) noexcept {
-    return (attributes & kAttributeDirectory) != 0 && name != "." && name != "..";
+bool IsListedFolder(std::wstring_view name, std::uint32_t attributes) noexcept {
+    return (attributes & kAttributeDirectory) != 0 && name != L"." && name != L"..";
 }
 
 bool IsListedFile(std::uint32_t attributes) noexcept {
     return (attributes & (kAttributeDirectory | kAttributeHidden | kAttributeSystem)) == 0;
 }
 
-void FolderEntries::AddFolder(std::string_view name) {
-    std::string entry;
+namespace {
+
+std::wstring Prefixed(wchar_t kind, std::wstring_view name) {
+    std::wstring entry;
     entry.reserve(name.size() + 1);
-    entry += '0';
+    entry += kind;
     entry += name;
-    entries_.push_back(std::move(entry));
+    return entry;
 }
 
-void FolderEntries::AddFile(std::string_view name) {
-    std::string entry;
-    entry.reserve(name.size() + 1);
-    entry += '1';
-    entry += name;
-    entries_.push_back(std::move(entry));
-}
+}  // namespace
 
-void FolderEntries::Sort(const std::function<bool(const std::string&, const std::string&)>& less) {
+void FolderEntries::AddFolder(std::wstring_view name, bool isLink) { entries_.push_back({Prefixed(L'0', name), isLink}); }
+
+void FolderEntries::AddFile(std::wstring_view name) { entries_.push_back({Prefixed(L'1', name), false}); }
+
+void FolderEntries::Sort(const std::function<bool(const std::wstring&, const std::wstring&)>& less) {
     // A merge sort: a collation that is not a strict weak order can misplace entries but never
     // lose or duplicate one, nor read outside the list.
-    std::stable_sort(entries_.begin(), entries_.end(), less);
+    std::stable_sort(entries_.begin(), entries_.end(),
+                     [&less](const Entry& a, const Entry& b) { return less(a.text, b.text); });
 }
 
-std::string CaptionForFile(std::string_view fileName) {
-    const size_t dot = fileName.rfind('.');
-    return std::string(dot == std::string_view::npos ? fileName : fileName.substr(0, dot));
+std::wstring CaptionForFile(std::wstring_view fileName) {
+    const size_t dot = fileName.rfind(L'.');
+    return std::wstring(dot == std::wstring_view::npos ? fileName : fileName.substr(0, dot));
 }
 
-std::string IconKeyForFile(std::string_view fileName, LeadBytePredicate isLeadByte) {
-    // "." never occurs as the second byte of a two-byte character, so the last one found
-    // byte by byte is a real one; lowering must skip second bytes, which can look like letters.
-    const size_t dot = fileName.rfind('.');
-    if (dot == std::string_view::npos) return {};
-    std::string key(fileName.substr(dot));
-    for (size_t i = 0; i < key.size(); ++i) {
-        const auto byte = static_cast<unsigned char>(key[i]);
-        if (isLeadByte(byte)) {
-            ++i;
-        } else if (byte >= 'A' && byte <= 'Z') {
-            key[i] = static_cast<char>(byte - 'A' + 'a');
-        }
-    }
+std::wstring IconKeyForFile(std::wstring_view fileName) {
+    const size_t dot = fileName.rfind(L'.');
+    if (dot == std::wstring_view::npos) return {};
+    std::wstring key(fileName.substr(dot));
+    for (wchar_t& c : key)
+        if (c >= L'A' && c <= L'Z') c = static_cast<wchar_t>(c - L'A' + L'a');
     return key;
 }
 
@@ -80,4 +73,4 @@ void CopyMonoBlock(const std::uint8_t* src, size_t srcStride, std::uint8_t* dst,
     }
 }
 
-}  // namespace launchmenu
+}  // namespace menus

@@ -1,6 +1,6 @@
 #include "menus/core/TagFile.h"
 
-#include "toolkit/core/AnsiPath.h"
+#include "toolkit/core/FilePath.h"
 
 namespace menus {
 
@@ -44,8 +44,8 @@ std::vector<TagGroup> ParseTagFile(std::string_view bytes, LeadBytePredicate isL
     return groups;
 }
 
-std::string TagFilePathFor(std::string_view exePath, LeadBytePredicate isLeadByte) {
-    return std::string(exePath.substr(0, toolkit::FolderLength(exePath, isLeadByte))) + "Tag.ini";
+std::wstring TagFilePathFor(std::wstring_view exePath) {
+    return std::wstring(exePath.substr(0, toolkit::FolderLength(exePath))) + L"Tag.ini";
 }
 
 }  // namespace menus

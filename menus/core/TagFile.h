@@ -29,7 +29,7 @@ std::vector<std::string_view> SplitTagLines(std::string_view text);
 std::vector<TagGroup> ParseTagFile(std::string_view bytes, LeadBytePredicate isLeadByte);
 
 // The path of Tag.ini beside an executable: the executable's folder, separator included, plus
-// "Tag.ini". A trail byte that looks like "\" inside a double-byte character is not a separator.
-std::string TagFilePathFor(std::string_view exePath, LeadBytePredicate isLeadByte);
+// "Tag.ini".
+std::wstring TagFilePathFor(std::wstring_view exePath);
 
 }  // namespace menus

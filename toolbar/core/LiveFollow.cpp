@@ -5,14 +5,14 @@
 
 namespace toolbar {
 
-void LiveFollow::PreviewedText(std::string bufferAddress, std::string text) {
+void LiveFollow::PreviewedText(std::wstring bufferAddress, std::string text) {
     kind_ = Kind::Text;
     address_ = std::move(bufferAddress);
     written_ = std::move(text);
     seen_.reset();
 }
 
-void LiveFollow::PreviewedFile(std::string path) {
+void LiveFollow::PreviewedFile(std::wstring path) {
     kind_ = Kind::File;
     address_ = std::move(path);
     written_.clear();
@@ -30,7 +30,7 @@ LiveAction LiveFollow::Check(LiveSight& sight) {
 }
 
 LiveAction LiveFollow::CheckText(LiveSight& sight) {
-    if (std::string fileName = sight.HostFileName(); !fileName.empty()) {
+    if (std::wstring fileName = sight.HostFileName(); !fileName.empty()) {
         // Saved under a name since the preview: from now on the window shows that file.
         PreviewedFile(fileName);
         return {LiveAction::Open, {}, std::move(fileName)};

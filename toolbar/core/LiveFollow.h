@@ -18,17 +18,17 @@ struct FileStamp {
     bool operator==(const FileStamp&) const = default;
 };
 
-// Where a check looks. Addresses and paths are ANSI text, as the host and the preview give them.
+// Where a check looks. Addresses and paths are UTF-16, as the file system and the browser name them.
 class LiveSight {
 public:
     virtual ~LiveSight() = default;
     // Whether the browser window's address is still address.
-    virtual bool WindowShows(const std::string& address) = 0;
+    virtual bool WindowShows(const std::wstring& address) = 0;
     // The host document's file name; empty while it has none.
-    virtual std::string HostFileName() = 0;
+    virtual std::wstring HostFileName() = 0;
     virtual std::string HostText() = 0;
     // Nothing when the file cannot be looked at (gone, or not yet there).
-    virtual std::optional<FileStamp> StampOf(const std::string& path) = 0;
+    virtual std::optional<FileStamp> StampOf(const std::wstring& path) = 0;
 };
 
 struct LiveAction {
@@ -40,15 +40,15 @@ struct LiveAction {
     };
     Kind kind = None;
     std::string text;     // Rewrite: the host's text
-    std::string address;  // Open: the file
+    std::wstring address;  // Open: the file
 };
 
 class LiveFollow {
 public:
     // The preview button sent the window to bufferAddress after writing text into it.
-    void PreviewedText(std::string bufferAddress, std::string text);
+    void PreviewedText(std::wstring bufferAddress, std::string text);
     // The preview button sent the window to the document's own file.
-    void PreviewedFile(std::string path);
+    void PreviewedFile(std::wstring path);
     // The last action could not be carried out: nothing is followed until the next preview.
     void Forget();
 
@@ -63,7 +63,7 @@ private:
     LiveAction CheckFile(LiveSight& sight);
 
     Kind kind_ = Kind::Nothing;
-    std::string address_;               // where the preview sent the window
+    std::wstring address_;              // where the preview sent the window
     std::string written_;               // Text: what Buffer.htm last received
     std::optional<std::string> seen_;   // Text: a changed text seen at the last check
     bool stampKnown_ = false;           // File: stamp_ holds what the last check saw

@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cctype>
+#include <cwctype>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -12,76 +12,78 @@
 
 namespace {
 
-using launchmenu::CaptionForFile;
-using launchmenu::FolderEntries;
-using launchmenu::IconKeyForFile;
+using menus::CaptionForFile;
+using menus::FolderEntries;
+using menus::IconKeyForFile;
 
-bool ShiftJisLead(unsigned char byte) { return (byte >= 0x81 && byte <= 0x9F) || (byte >= 0xE0 && byte <= 0xFC); }
-
-bool CaseBlindLess(const std::string& a, const std::string& b) {
-    return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
-        return std::tolower(static_cast<unsigned char>(x)) < std::tolower(static_cast<unsigned char>(y));
+bool CaseBlindLess(const std::wstring& a, const std::wstring& b) {
+    return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(), [](wchar_t x, wchar_t y) {
+        return std::towlower(static_cast<wint_t>(x)) < std::towlower(static_cast<wint_t>(y));
     });
 }
 
-std::vector<std::string> Listing(const FolderEntries& entries) {
-    std::vector<std::string> out;
+std::vector<std::wstring> Listing(const FolderEntries& entries) {
+    std::vector<std::wstring> out;
     for (size_t i = 0; i < entries.Count(); ++i)
-        out.push_back((entries.IsFolder(i) ? "dir " : "file ") + std::string(entries.Name(i)));
+        out.push_back((entries.IsFolder(i) ? L"dir " : L"file ") + std::wstring(entries.Name(i)));
     return out;
 }
 
 TEST(LaunchCaption, CutsAtTheLastDotOnly) {
-    EXPECT_EQ(CaptionForFile("alpha.url"), "alpha");
-    EXPECT_EQ(CaptionForFile("a.b.url"), "a.b");
-    EXPECT_EQ(CaptionForFile(".url"), "");
-    EXPECT_EQ(CaptionForFile("-.url"), "-");
-    EXPECT_EQ(CaptionForFile("R&&D.url"), "R&&D");  // access-key marks are the menu's business
-    EXPECT_EQ(CaptionForFile("A&B.url"), "A&B");
-    EXPECT_EQ(CaptionForFile("README"), "README");
-    EXPECT_EQ(CaptionForFile("trailing."), "trailing");
-    EXPECT_EQ(CaptionForFile(""), "");
-    // Shift-JIS text passes through byte for byte ("表示.url": the second byte of 表 is "\").
-    EXPECT_EQ(CaptionForFile("\x95\x5C\x8E\xA6.url"), "\x95\x5C\x8E\xA6");
+    EXPECT_EQ(CaptionForFile(L"alpha.url"), L"alpha");
+    EXPECT_EQ(CaptionForFile(L"a.b.url"), L"a.b");
+    EXPECT_EQ(CaptionForFile(L".url"), L"");
+    EXPECT_EQ(CaptionForFile(L"-.url"), L"-");
+    EXPECT_EQ(CaptionForFile(L"R&&D.url"), L"R&&D");  // access-key marks are the menu's business
+    EXPECT_EQ(CaptionForFile(L"A&B.url"), L"A&B");
+    EXPECT_EQ(CaptionForFile(L"README"), L"README");
+    EXPECT_EQ(CaptionForFile(L"trailing."), L"trailing");
+    EXPECT_EQ(CaptionForFile(L""), L"");
+    // Names of any script pass through unchanged, "表" (whose second Shift-JIS byte is "\"), "¥",
+    // letters no ANSI code page of the region holds, and characters beyond the basic plane.
+    EXPECT_EQ(CaptionForFile(L"表示.url"), L"表示");
+    EXPECT_EQ(CaptionForFile(L"¥100 café.url"), L"¥100 café");
+    EXPECT_EQ(CaptionForFile(L"한국어 简体 \U0001F600.html.url"), L"한국어 简体 \U0001F600.html");
 }
 
 TEST(LaunchEntries, FoldersComeFirstAndNothingIsDropped) {
     FolderEntries entries;
-    entries.AddFile("alpha.url");
-    entries.AddFolder("zeta");
-    entries.AddFile("Beta.url");
-    entries.AddFolder("Alpha");
-    entries.AddFile("beta.url");  // collates equal to "Beta.url": both stay, in the order found
-    entries.AddFile("1.url");     // a name that starts like the file prefix
-    entries.AddFolder("1");
+    entries.AddFile(L"alpha.url");
+    entries.AddFolder(L"zeta");
+    entries.AddFile(L"Beta.url");
+    entries.AddFolder(L"Alpha");
+    entries.AddFile(L"beta.url");  // collates equal to "Beta.url": both stay, in the order found
+    entries.AddFile(L"1.url");     // a name that starts like the file prefix
+    entries.AddFolder(L"1");
     entries.Sort(&CaseBlindLess);
-    EXPECT_EQ(Listing(entries), (std::vector<std::string>{"dir 1", "dir Alpha", "dir zeta", "file 1.url",
-                                                          "file alpha.url", "file Beta.url", "file beta.url"}));
+    EXPECT_EQ(Listing(entries), (std::vector<std::wstring>{L"dir 1", L"dir Alpha", L"dir zeta", L"file 1.url",
+                                                           L"file alpha.url", L"file Beta.url", L"file beta.url"}));
 }
 
 TEST(LaunchEntries, SortToleratesAnInconsistentCollation) {
     FolderEntries entries;
-    for (int i = 0; i < 200; ++i) entries.AddFile("f" + std::to_string(i * 7919 % 200));
-    entries.Sort([](const std::string&, const std::string&) { return true; });  // not a strict weak order
+    for (int i = 0; i < 200; ++i) entries.AddFile(L"f" + std::to_wstring(i * 7919 % 200));
+    entries.Sort([](const std::wstring&, const std::wstring&) { return true; });  // not a strict weak order
     EXPECT_EQ(entries.Count(), 200u);
 }
 
 TEST(LaunchIconKey, GroupsByTypeIgnoringCaseButNeverMergesDistinctTypes) {
-    EXPECT_EQ(IconKeyForFile("a.url", &ShiftJisLead), IconKeyForFile("B.URL", &ShiftJisLead));
-    EXPECT_EQ(IconKeyForFile("x.y.Url", &ShiftJisLead), ".url");
-    EXPECT_EQ(IconKeyForFile("noext", &ShiftJisLead), "");
-    EXPECT_NE(IconKeyForFile("a.url", &ShiftJisLead), IconKeyForFile("a.urlx", &ShiftJisLead));
-    EXPECT_NE(IconKeyForFile("a.url", &ShiftJisLead), IconKeyForFile("a", &ShiftJisLead));
-    // "ア" is 83 41 and "ャ" is 83 61: lowering the second byte would merge two different types.
-    EXPECT_NE(IconKeyForFile("a.\x83\x41", &ShiftJisLead), IconKeyForFile("a.\x83\x61", &ShiftJisLead));
-    EXPECT_EQ(IconKeyForFile("a.\x83\x41X", &ShiftJisLead), ".\x83\x41x");
+    EXPECT_EQ(IconKeyForFile(L"a.url"), IconKeyForFile(L"B.URL"));
+    EXPECT_EQ(IconKeyForFile(L"x.y.Url"), L".url");
+    EXPECT_EQ(IconKeyForFile(L"noext"), L"");
+    EXPECT_NE(IconKeyForFile(L"a.url"), IconKeyForFile(L"a.urlx"));
+    EXPECT_NE(IconKeyForFile(L"a.url"), IconKeyForFile(L"a"));
+    // "ア" and "ャ" (83 41 and 83 61 in Shift-JIS) are different types; only A to Z are lowered.
+    EXPECT_NE(IconKeyForFile(L"a.ア"), IconKeyForFile(L"a.ャ"));
+    EXPECT_EQ(IconKeyForFile(L"a.アX"), L".アx");
+    EXPECT_NE(IconKeyForFile(L"a.É"), IconKeyForFile(L"a.é"));
 }
 
 TEST(LaunchMonoCopy, PlacesBitsAtAnyColumnAndLeavesTheRestAlone) {
     // A 5 x 2 block: rows 10110 and 01001.
     const std::uint8_t block[] = {0xB0, 0x00, 0x00, 0x00, 0x48, 0x00, 0x00, 0x00};
     std::vector<std::uint8_t> strip(2 * 8, 0xFF);
-    launchmenu::CopyMonoBlock(block, 4, strip.data(), 8, 13, 5, 2);
+    menus::CopyMonoBlock(block, 4, strip.data(), 8, 13, 5, 2);
     // Row 0: bits 13..17 = 10110 over all ones; row 1: bits 13..17 = 01001.
     EXPECT_EQ(strip[1], 0xFD);  // bits 8..15: 11111 101
     EXPECT_EQ(strip[2], 0xBF);  // bits 16..23: 10 111111
@@ -91,7 +93,7 @@ TEST(LaunchMonoCopy, PlacesBitsAtAnyColumnAndLeavesTheRestAlone) {
 
     const std::uint8_t cell[] = {0x12, 0x34, 0, 0, 0x56, 0x78, 0, 0};
     std::vector<std::uint8_t> aligned(2 * 8, 0);
-    launchmenu::CopyMonoBlock(cell, 4, aligned.data(), 8, 32, 16, 2);
+    menus::CopyMonoBlock(cell, 4, aligned.data(), 8, 32, 16, 2);
     EXPECT_EQ((std::vector<std::uint8_t>(aligned.begin() + 4, aligned.begin() + 6)), (std::vector<std::uint8_t>{0x12, 0x34}));
     EXPECT_EQ((std::vector<std::uint8_t>(aligned.begin() + 12, aligned.begin() + 14)), (std::vector<std::uint8_t>{0x56, 0x78}));
     EXPECT_EQ(aligned[3], 0);

@@ -45,6 +45,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         Check(again[i].caption == groups[i].caption);
         Check(again[i].entries == groups[i].entries);
     }
-    (void)menus::TagFilePathFor(bytes, &Cp932Lead);
+    (void)menus::TagFilePathFor(std::wstring(bytes.begin(), bytes.end()));
     return 0;
 }

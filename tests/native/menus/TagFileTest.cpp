@@ -90,12 +90,13 @@ TEST(TagFile, BytesThatAreNotValidTextKeepTheFollowingLines) {
 }
 
 TEST(TagFile, PathBesideTheExecutable) {
-    EXPECT_EQ(menus::TagFilePathFor("C:\\Program Files\\Corvane\\Corvane.exe", &Cp932Lead),
-              "C:\\Program Files\\Corvane\\Tag.ini");
-    EXPECT_EQ(menus::TagFilePathFor("Z:/tmp/x/Corvane.exe", &Cp932Lead), "Z:/tmp/x/Tag.ini");
-    EXPECT_EQ(menus::TagFilePathFor("Corvane.exe", &Cp932Lead), "Tag.ini");
-    // "表" is 0x95 0x5C: its trail byte is not a separator.
-    EXPECT_EQ(menus::TagFilePathFor("C:\\\x95\x5C\\\x95\x5C\x8E\xA6.exe", &Cp932Lead), "C:\\\x95\x5C\\Tag.ini");
+    EXPECT_EQ(menus::TagFilePathFor(L"C:\\Program Files\\Corvane\\Corvane.exe"), L"C:\\Program Files\\Corvane\\Tag.ini");
+    EXPECT_EQ(menus::TagFilePathFor(L"Z:/tmp/x/Corvane.exe"), L"Z:/tmp/x/Tag.ini");
+    EXPECT_EQ(menus::TagFilePathFor(L"Corvane.exe"), L"Tag.ini");
+    // "表" (0x95 0x5C in Shift-JIS) and "¥" are characters of a name, never separators; nor is a
+    // letter that no ANSI code page of the region holds.
+    EXPECT_EQ(menus::TagFilePathFor(L"C:\\表\\表示.exe"), L"C:\\表\\Tag.ini");
+    EXPECT_EQ(menus::TagFilePathFor(L"C:\\¥ é 한\\Corvane.exe"), L"C:\\¥ é 한\\Tag.ini");
 }
 
 }  // namespace

@@ -15,7 +15,7 @@ using toolbar::IsAddressOf;
 using toolbar::LiveAction;
 using toolbar::LiveFollow;
 
-constexpr char kBuffer[] = "C:\\Corvane\\Buffer.htm";
+constexpr wchar_t kBuffer[] = L"C:\\Corvane\\Buffer.htm";
 
 std::string Printable(std::wstring_view text) {
     std::string out;
@@ -26,20 +26,20 @@ std::string Printable(std::wstring_view text) {
 // What the window and the host hold now; counts the costly looks of each check.
 class ScriptedSight : public toolbar::LiveSight {
 public:
-    std::string windowAddress = kBuffer;
-    std::string fileName;
+    std::wstring windowAddress = kBuffer;
+    std::wstring fileName;
     std::string text;
     std::optional<FileStamp> stamp;
     int textReads = 0;
     int stampLooks = 0;
 
-    bool WindowShows(const std::string& address) override { return address == windowAddress; }
-    std::string HostFileName() override { return fileName; }
+    bool WindowShows(const std::wstring& address) override { return address == windowAddress; }
+    std::wstring HostFileName() override { return fileName; }
     std::string HostText() override {
         ++textReads;
         return text;
     }
-    std::optional<FileStamp> StampOf(const std::string& path) override {
+    std::optional<FileStamp> StampOf(const std::wstring& path) override {
         ++stampLooks;
         EXPECT_EQ(path, windowAddress);
         return stamp;
@@ -91,7 +91,7 @@ TEST_F(Live, TextTypedAndTakenBackBeforeThePauseRewritesNothing) {
 TEST_F(Live, NothingIsLookedAtOrDoneWhileTheWindowIsElsewhereAndFollowingResumesOnReturn) {
     PreviewText("<p>a</p>");
     sight_.text = "<p>b</p>";
-    sight_.windowAddress = "http://example.org/";
+    sight_.windowAddress = L"http://example.org/";
     EXPECT_EQ(Check(), LiveAction::None);
     EXPECT_EQ(Check(), LiveAction::None);
     EXPECT_EQ(sight_.textReads, 0);
@@ -103,12 +103,12 @@ TEST_F(Live, NothingIsLookedAtOrDoneWhileTheWindowIsElsewhereAndFollowingResumes
 
 TEST_F(Live, UnsavedDocumentSavedUnderANameIsOpenedFromItsFileAndFollowedThere) {
     PreviewText("<p>a</p>");
-    sight_.fileName = "C:\\site\\page.htm";
+    sight_.fileName = L"C:\\site\\page.htm";
     EXPECT_EQ(Check(), LiveAction::Open);
-    EXPECT_EQ(last_.address, "C:\\site\\page.htm");
+    EXPECT_TRUE(last_.address == L"C:\\site\\page.htm");
     EXPECT_EQ(sight_.textReads, 0);
     EXPECT_EQ(Check(), LiveAction::None) << "the window is not there yet";
-    sight_.windowAddress = "C:\\site\\page.htm";
+    sight_.windowAddress = L"C:\\site\\page.htm";
     sight_.stamp = FileStamp{10, 100};
     EXPECT_EQ(Check(), LiveAction::None);
     sight_.stamp = FileStamp{12, 200};
@@ -117,9 +117,9 @@ TEST_F(Live, UnsavedDocumentSavedUnderANameIsOpenedFromItsFileAndFollowedThere) 
 }
 
 TEST_F(Live, FileIsReloadedWhenItsSizeOrTimeChangesAndNotWhileItIsMissing) {
-    sight_.windowAddress = "C:\\site\\page.htm";
+    sight_.windowAddress = L"C:\\site\\page.htm";
     sight_.stamp = FileStamp{10, 100};
-    follow_.PreviewedFile("C:\\site\\page.htm");
+    follow_.PreviewedFile(L"C:\\site\\page.htm");
     EXPECT_EQ(Check(), LiveAction::None);  // the first look only learns the stamp
     EXPECT_EQ(Check(), LiveAction::None);
     sight_.stamp = FileStamp{10, 101};
@@ -137,9 +137,9 @@ TEST_F(Live, FileIsReloadedWhenItsSizeOrTimeChangesAndNotWhileItIsMissing) {
 TEST_F(Live, ANewPreviewReplacesWhatIsFollowedAndForgettingStopsIt) {
     EXPECT_EQ(Check(), LiveAction::None);  // no preview yet
     EXPECT_FALSE(follow_.Following());
-    sight_.windowAddress = "C:\\site\\page.htm";
+    sight_.windowAddress = L"C:\\site\\page.htm";
     sight_.stamp = FileStamp{1, 1};
-    follow_.PreviewedFile("C:\\site\\page.htm");
+    follow_.PreviewedFile(L"C:\\site\\page.htm");
     EXPECT_EQ(Check(), LiveAction::None);
     sight_.windowAddress = kBuffer;
     PreviewText("<p>x</p>");

@@ -327,7 +327,7 @@ TEST_F(BrowserWindow, LiveButtonTogglesWithItsOwnTipAndTheWindowReportsToLivePre
     EXPECT_TRUE(form.Showing());
     EXPECT_GT(listener.showings, hidden);
 
-    form.GoTo("C:\\page.htm");
+    form.GoTo(L"C:\\page.htm");
     form.Reload();
     EXPECT_EQ(control.Calls(), (std::vector<std::wstring>{L"Navigate C:\\page.htm", L"Refresh"}));
     form.SetLiveListener(nullptr);

@@ -28,6 +28,12 @@ constexpr int kSeparatorHeight = 5;
 
 constexpr char kTagIni[] = "Tags\r\n%&Head\r\n&<b>\r\n";
 
+// Names that code page 932 cannot hold ("é", "ü", Hangul, simplified Chinese), and "¥", which
+// the code page would turn into a path separator.
+constexpr char kWideFolder[] = "café 한국 ¥";
+constexpr char kWideShortcut[] = "简体.url";
+constexpr char kWideFile[] = "Grüße.url";
+
 std::string Shortcut(const std::string& url) { return "[InternetShortcut]\r\nURL=" + url + "\r\n"; }
 
 std::vector<HWND> VisibleMenusOf(DWORD processId) { return VisibleWindowsOf(processId, "#32768"); }
@@ -64,6 +70,7 @@ public:
     }
     ~FavoritesFolder() {
         if (path_.empty()) return;
+        RemoveWide();
         RemoveTree(path_);
         if (movedAside_) ::MoveFileA(aside_.c_str(), path_.substr(0, path_.size() - 1).c_str());
     }
@@ -72,11 +79,32 @@ public:
 
     const std::string& Path() const { return path_; }  // with its trailing "\"
     void Create() const { ::CreateDirectoryA(path_.c_str(), nullptr); }
-    void Remove() const { RemoveTree(path_); }
+    void Remove() const {
+        RemoveWide();
+        RemoveTree(path_);
+    }
     void Folder(const std::string& relative) const { ::CreateDirectoryA((path_ + relative).c_str(), nullptr); }
     void File(const std::string& relative, const std::string& bytes) const { WriteFileBytes(path_ + relative, bytes); }
+    // Names given in UTF-8, made through the wide API: the code page need not hold them.
+    void WideFolder(const std::string& relative) const {
+        ::CreateDirectoryW(Utf8ToWide(path_ + relative).c_str(), nullptr);
+    }
+    void WideFile(const std::string& relative, const std::string& bytes) const {
+        const HANDLE file = ::CreateFileW(Utf8ToWide(path_ + relative).c_str(), GENERIC_WRITE, 0, nullptr,
+                                          CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+        DWORD written = 0;
+        ::WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+        ::CloseHandle(file);
+    }
 
 private:
+    // The ANSI removal cannot name what the code page does not hold: the wide names go first.
+    void RemoveWide() const {
+        ::DeleteFileW(Utf8ToWide(path_ + kWideFolder + "\\" + kWideShortcut).c_str());
+        ::RemoveDirectoryW(Utf8ToWide(path_ + kWideFolder).c_str());
+        ::DeleteFileW(Utf8ToWide(path_ + kWideFile).c_str());
+    }
+
     std::string path_;
     std::string aside_;
     bool movedAside_ = false;
@@ -283,6 +311,40 @@ TEST_F(FavoritesEndToEnd, AFolderGoneBeforeTheLoadGivesOnlyTheSeparator) {
     Start();
     favorites_.Remove();
     ExpectOnlyTheSeparatorAfterTheLoad();
+}
+
+// Shortcuts whose names, and one whose address, the code page cannot hold: the system writes the
+// whole address in UTF-7 in a section of its own beside the ANSI one, which has lost characters.
+TEST_F(FavoritesEndToEnd, NamesAndAddressesOutsideTheCodePageOpenWhatTheyName) {
+    favorites_.Create();
+    favorites_.WideFolder(kWideFolder);
+    favorites_.WideFile(std::string(kWideFolder) + "\\" + kWideShortcut,
+                        "[{000214A0-0000-0000-C000-000000000046}]\r\nProp3=19,11\r\n"
+                        "[InternetShortcut.W]\r\nURL=http://example.org/caf+AOk-/+1VytbQ-/+e4BPUw-\r\n"
+                        "[InternetShortcut]\r\nIDList=\r\nURL=http://example.org/caf?/??" "/??\r\n"
+                        "IconIndex=1\r\nHotKey=0\r\n[DEFAULT]\r\nBASEURL=http://example.org/\r\n");
+    favorites_.WideFile(kWideFile, Shortcut("http://gruesse.example/"));
+    Start();
+    Load();
+
+    const std::vector<int> heights{kItemHeight, kSeparatorHeight, kItemHeight, kItemHeight};
+    std::vector<HWND> menus = DropFavorites();
+    ASSERT_EQ(menus.size(), 1u);
+    ClickAt(ItemCentre(menus[0], heights, 3));
+    std::vector<std::string> urls = browser_.WaitForNavigatedUrls(1, 5000);
+    ASSERT_EQ(urls.size(), 1u) << "the file of a name outside the code page was read";
+    EXPECT_EQ(urls[0], "http://gruesse.example/");
+
+    menus = DropFavorites();
+    ASSERT_EQ(menus.size(), 1u);
+    ClickAt(ItemCentre(menus[0], heights, 2));
+    menus = WaitForMenus(2);
+    ASSERT_EQ(menus.size(), 2u) << "the folder of a name outside the code page opens";
+    PressKey(VK_DOWN);
+    PressKey(VK_RETURN);
+    urls = browser_.WaitForNavigatedUrls(2, 5000);
+    ASSERT_EQ(urls.size(), 2u);
+    EXPECT_EQ(urls[1], "http://example.org/café/한국/简体");
 }
 
 }  // namespace

@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdlib>
 #include <memory>
 #include <set>
 #include <string>
@@ -13,15 +15,28 @@
 
 #include "TestSupport.h"
 #include "menus/LaunchPopup.h"
+#include "menus/ShortcutFile.h"
 #include "menus/core/LaunchNames.h"
 #include "toolkit/ImageList.h"
 #include "toolkit/Menu.h"
+#include "toolkit/Text.h"
 
 namespace {
 
+using menus::TLaunchPopup;
 using testsupport::ScratchDir;
 using testsupport::WriteFileBytes;
 using toolkit::TMenuItem;
+
+// The scratch trees' paths are ASCII: the ANSI and the UTF-16 forms say the same.
+std::wstring W(const std::string& ascii) { return toolkit::AnsiToWide(ascii); }
+std::string A(const std::wstring& path) { return toolkit::WideToAnsi(path); }
+
+std::vector<std::string> FileListOf(const TLaunchPopup& popup) {
+    std::vector<std::string> paths;
+    for (const std::wstring& path : popup.FileList()) paths.push_back(A(path));
+    return paths;
+}
 
 constexpr char kShortcut[] = "[InternetShortcut]\r\nURL=http://example.invalid/\r\n";
 
@@ -167,35 +182,35 @@ constexpr char kRecorderExtension[] = ".corvanerec";
 
 TEST(LaunchPopup, StartsEmptyAndIgnoresADirectoryThatIsNoFolder) {
     TLaunchPopup popup;
-    EXPECT_EQ(popup.Mask(), "*.lnk");
-    EXPECT_EQ(popup.Directory(), "");
+    EXPECT_EQ(popup.Mask(), L"*.lnk");
+    EXPECT_EQ(popup.Directory(), L"");
     EXPECT_FALSE(popup.SearchDirectory());
     EXPECT_FALSE(popup.OnItemClick());
     EXPECT_EQ(popup.ItemCount(), 0);
     EXPECT_TRUE(popup.FileList().empty());
-    EXPECT_EQ(popup.SelectedFile(), "");
+    EXPECT_EQ(popup.SelectedFile(), L"");
     EXPECT_EQ(popup.Items().Count(), 0u);
 
     Tree tree("launch-nofolder");
     tree.File("a.lnk");
     for (const std::string& directory : {std::string(), tree.Root() + "missing\\", tree.Root() + "a.lnk"}) {
-        popup.SetDirectory(directory);
+        popup.SetDirectory(W(directory));
         popup.LoadItems();
         EXPECT_EQ(popup.Items().Count(), 0u) << directory;
         EXPECT_EQ(popup.ItemCount(), 0) << directory;
     }
 
     // Writing the properties changes nothing until the next load.
-    popup.SetDirectory(tree.Root());
+    popup.SetDirectory(W(tree.Root()));
     popup.LoadItems();
     ASSERT_EQ(Outline(popup), std::vector<std::string>{"a=1000"});
-    popup.SetMask("*.none");
-    popup.SetDirectory(tree.Root() + "missing\\");
+    popup.SetMask(L"*.none");
+    popup.SetDirectory(W(tree.Root() + "missing\\"));
     EXPECT_EQ(Outline(popup), std::vector<std::string>{"a=1000"});
     // A load from a directory that has gone leaves the previous load in place.
     popup.LoadItems();
     EXPECT_EQ(Outline(popup), std::vector<std::string>{"a=1000"});
-    EXPECT_EQ(popup.FileList(), std::vector<std::string>{tree.Root() + "a.lnk"});
+    EXPECT_EQ(FileListOf(popup), std::vector<std::string>{tree.Root() + "a.lnk"});
 }
 
 TEST(LaunchPopup, FoldersComeFirstAndFilesAreNumberedDepthFirst) {
@@ -210,15 +225,15 @@ TEST(LaunchPopup, FoldersComeFirstAndFilesAreNumberedDepthFirst) {
     tree.File("notes.txt");
 
     TLaunchPopup popup;
-    popup.SetMask("*.url");
+    popup.SetMask(L"*.url");
     popup.SetSearchDirectory(true);
-    popup.SetDirectory(tree.Root());
+    popup.SetDirectory(W(tree.Root()));
     popup.LoadItems();
 
     EXPECT_EQ(Outline(popup), (std::vector<std::string>{"A/", "  deep/", "    y=1000", "  x=1001", "zeta/",
                                                         "alpha=1002", "b=1003"}));
     EXPECT_EQ(popup.ItemCount(), 4);
-    EXPECT_EQ(popup.FileList(), (std::vector<std::string>{tree.Root() + "A\\deep\\y.url", tree.Root() + "A\\x.url",
+    EXPECT_EQ(FileListOf(popup), (std::vector<std::string>{tree.Root() + "A\\deep\\y.url", tree.Root() + "A\\x.url",
                                                          tree.Root() + "alpha.url", tree.Root() + "b.url"}));
     for (const TMenuItem* item : FileItems(popup)) {
         EXPECT_TRUE(item->Visible() && item->Enabled()) << item->Caption();
@@ -240,11 +255,11 @@ TEST(LaunchPopup, WithoutSearchDirectoryOnlyTheTopFolderIsListed) {
     tree.File("c.url");
 
     TLaunchPopup popup;
-    popup.SetMask("*.url");
-    popup.SetDirectory(tree.Root());
+    popup.SetMask(L"*.url");
+    popup.SetDirectory(W(tree.Root()));
     popup.LoadItems();
     EXPECT_EQ(Outline(popup), (std::vector<std::string>{"b=1000", "c=1001"}));
-    EXPECT_EQ(popup.FileList(), (std::vector<std::string>{tree.Root() + "b.url", tree.Root() + "c.url"}));
+    EXPECT_EQ(FileListOf(popup), (std::vector<std::string>{tree.Root() + "b.url", tree.Root() + "c.url"}));
 }
 
 TEST(LaunchPopup, HiddenAndSystemFilesAreLeftOutButSuchFoldersAreEntered) {
@@ -264,9 +279,9 @@ TEST(LaunchPopup, HiddenAndSystemFilesAreLeftOutButSuchFoldersAreEntered) {
     tree.File("old.url\\in-old.url");
 
     TLaunchPopup popup;
-    popup.SetMask("*.url");
+    popup.SetMask(L"*.url");
     popup.SetSearchDirectory(true);
-    popup.SetDirectory(tree.Root());
+    popup.SetDirectory(W(tree.Root()));
     popup.LoadItems();
     EXPECT_EQ(Outline(popup), (std::vector<std::string>{"HiddenFolder/", "  inside=1000", "old.url/", "  in-old=1001",
                                                         "SystemFolder/", "  sys-inside=1002", "plain=1003",
@@ -284,9 +299,9 @@ TEST(LaunchPopup, CaptionsAreNamesCutAtTheLastDotAndEveryFileKeepsItsNumber) {
     tree.File("Notes.old\\n.url");
 
     TLaunchPopup popup;
-    popup.SetMask("*.url");
+    popup.SetMask(L"*.url");
     popup.SetSearchDirectory(true);
-    popup.SetDirectory(tree.Root());
+    popup.SetDirectory(W(tree.Root()));
     popup.LoadItems();
 
     ASSERT_GE(popup.Items().Count(), 1u);
@@ -299,8 +314,8 @@ TEST(LaunchPopup, CaptionsAreNamesCutAtTheLastDotAndEveryFileKeepsItsNumber) {
         // Whatever the collation puts where, an item's number leads to its own file.
         const size_t number = static_cast<size_t>(item->Tag() - 1000);
         ASSERT_LT(number, popup.FileList().size());
-        const std::string& path = popup.FileList()[number];
-        EXPECT_EQ(launchmenu::CaptionForFile(path.substr(path.rfind('\\') + 1)), item->Caption());
+        const std::wstring& path = popup.FileList()[number];
+        EXPECT_EQ(menus::CaptionForFile(path.substr(path.rfind(L'\\') + 1)), item->WideCaption());
     }
     // This platform may mark a name that starts with "." as hidden, and a hidden file is not listed.
     const bool dotNameListed = (::GetFileAttributesA((tree.Root() + ".url").c_str()) & FILE_ATTRIBUTE_HIDDEN) == 0;
@@ -324,13 +339,13 @@ TEST(LaunchPopup, ChoosingAnItemReportsItsPathToTheHandler) {
     tree.File("outer.url");
 
     TLaunchPopup popup;
-    popup.SetMask("*.url");
+    popup.SetMask(L"*.url");
     popup.SetSearchDirectory(true);
-    popup.SetDirectory(tree.Root());
+    popup.SetDirectory(W(tree.Root()));
     std::vector<std::string> seen;
     popup.SetOnItemClick([&](toolkit::TObject& sender) {
         EXPECT_EQ(&sender, static_cast<toolkit::TObject*>(&popup));
-        seen.push_back(popup.SelectedFile());
+        seen.push_back(A(popup.SelectedFile()));
     });
     popup.LoadItems();
 
@@ -346,7 +361,7 @@ TEST(LaunchPopup, ChoosingAnItemReportsItsPathToTheHandler) {
         outer->Click();
     }
     EXPECT_EQ(seen.size(), 2u);
-    EXPECT_EQ(popup.SelectedFile(), tree.Root() + "sub\\inner.url");
+    EXPECT_EQ(A(popup.SelectedFile()), tree.Root() + "sub\\inner.url");
 }
 
 TEST(LaunchPopup, EveryFileItemGetsItsOwnImageOfItsTypeIcon) {
@@ -372,10 +387,10 @@ TEST(LaunchPopup, EveryFileItemGetsItsOwnImageOfItsTypeIcon) {
     alone.AddIcon(stock);
 
     TLaunchPopup popup;
-    popup.SetMask("*");
+    popup.SetMask(L"*");
     popup.SetSearchDirectory(true);
     popup.SetImages(&images);
-    popup.SetDirectory(tree.Root());
+    popup.SetDirectory(W(tree.Root()));
     popup.LoadItems();
 
     ASSERT_EQ(popup.ItemCount(), 11);
@@ -385,16 +400,16 @@ TEST(LaunchPopup, EveryFileItemGetsItsOwnImageOfItsTypeIcon) {
     std::vector<int> imageOfNumber(11, -2);
     for (TMenuItem* item : items) imageOfNumber[static_cast<size_t>(item->Tag() - 1000)] = item->ImageIndex();
     for (size_t number = 0; number < imageOfNumber.size(); ++number) {
-        const int expected = AddShellIconOnItsOwn(alone, popup.FileList()[number]);
+        const int expected = AddShellIconOnItsOwn(alone, A(popup.FileList()[number]));
         const int actual = imageOfNumber[number];
         if (expected < 0) {
-            EXPECT_EQ(actual, -1) << popup.FileList()[number];
+            EXPECT_EQ(actual, -1) << A(popup.FileList()[number]);
             continue;
         }
         ++withIcon;
         // Images follow the file numbers: file k's image comes after those of files before it.
-        EXPECT_EQ(actual, 1 + withIcon) << popup.FileList()[number];
-        EXPECT_TRUE(SamePicture(images.Handle(), actual, alone.Handle(), expected)) << popup.FileList()[number];
+        EXPECT_EQ(actual, 1 + withIcon) << A(popup.FileList()[number]);
+        EXPECT_TRUE(SamePicture(images.Handle(), actual, alone.Handle(), expected)) << A(popup.FileList()[number]);
     }
     EXPECT_GT(withIcon, 0);
     EXPECT_EQ(images.Count(), 2 + withIcon);
@@ -418,10 +433,10 @@ TEST(LaunchPopup, ASecondLoadReplacesWhatTheFirstGenerated) {
     toolkit::TImageList images(16, 16);
     images.AddIcon(::LoadIconA(nullptr, MAKEINTRESOURCEA(32512)));
     TLaunchPopup popup;
-    popup.SetMask("*.url");
+    popup.SetMask(L"*.url");
     popup.SetSearchDirectory(true);
     popup.SetImages(&images);
-    popup.SetDirectory(tree.Root());
+    popup.SetDirectory(W(tree.Root()));
     popup.Items().Add(std::make_unique<TMenuItem>("own"));
     popup.Items().Add(std::make_unique<TMenuItem>("-"));
 
@@ -441,6 +456,222 @@ TEST(LaunchPopup, ASecondLoadReplacesWhatTheFirstGenerated) {
     std::set<int> imageIndices;
     for (TMenuItem* item : FileItems(popup)) imageIndices.insert(item->ImageIndex());
     EXPECT_EQ(imageIndices, (std::set<int>{1, 2, 3, 4}));
+}
+
+// Starts a program of the host system (this platform runs those too). Its process cannot be
+// waited for here: callers watch for its effect instead.
+bool StartHostCommand(std::string command) {
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process{};
+    if (!::CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process))
+        return false;
+    ::CloseHandle(process.hThread);
+    ::CloseHandle(process.hProcess);
+    return true;
+}
+
+bool Exists(const std::wstring& path) { return ::GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+
+// The host file system's name of a Windows path, in quotes for a command line.
+std::string QuotedUnixPath(const std::wstring& path) {
+    using UnixName = char*(__cdecl*)(const wchar_t*);
+    const FARPROC found = ::GetProcAddress(::GetModuleHandleW(L"kernel32.dll"), "wine_get_unix_file_name");
+    const auto unixName = reinterpret_cast<UnixName>(reinterpret_cast<void*>(found));
+    char* const name = unixName ? unixName(path.c_str()) : nullptr;
+    std::string quoted;
+    if (name) quoted.append("\"").append(name).append("\"");
+    ::HeapFree(::GetProcessHeap(), 0, name);
+    return quoted;
+}
+
+// Folder links made by the host system's own "ln -s", removed with the object (before the tree
+// that holds them, whose removal would otherwise follow them). This platform's
+// CreateSymbolicLinkW reports success without making a link; a link that the host makes is
+// followed like any folder.
+class FolderLinks {
+public:
+    FolderLinks() = default;
+    FolderLinks(const FolderLinks&) = delete;
+    FolderLinks& operator=(const FolderLinks&) = delete;
+    ~FolderLinks() {
+        for (const std::string& link : links_) StartHostCommand("/bin/rm -f " + link);
+        // A link left behind would lead the tree's removal into its target (a drive's root).
+        for (const std::wstring& link : made_)
+            if (!testsupport::WaitUntil([&] { return !Exists(link); }, 10000)) std::abort();
+    }
+    bool Make(const std::wstring& link, const std::wstring& target) {
+        const std::string linkPath = QuotedUnixPath(link);
+        const std::string targetPath = QuotedUnixPath(target);
+        if (linkPath.empty() || targetPath.empty()) return false;
+        links_.push_back(linkPath);
+        made_.push_back(link);
+        if (!StartHostCommand("/bin/ln -s " + targetPath + " " + linkPath) ||
+            !testsupport::WaitUntil([&] { return Exists(link); }, 10000))
+            return false;
+        return (::GetFileAttributesW(link.c_str()) & FILE_ATTRIBUTE_DIRECTORY) != 0;
+    }
+
+private:
+    std::vector<std::string> links_;
+    std::vector<std::wstring> made_;
+};
+
+TEST(LaunchPopupHostileTrees, LinksBackUpAreItemsAndOtherLinksAreFollowed) {
+    Tree tree("launch-loops");
+    Tree elsewhere("launch-loops-target");
+    tree.Folder("A");
+    tree.File("A\\a.url");
+    tree.File("top.url");
+    elsewhere.File("e.url");
+    const std::wstring root = W(tree.Root());
+    const std::wstring drive = root.substr(0, 3);
+    FolderLinks links;
+    // To the folder itself, to the listed root (twice: each pass through one would list the root
+    // again, and both, exponentially many times), to the drive's root above everything, and to a
+    // folder outside the tree, which is listed like any other.
+    ASSERT_TRUE(links.Make(root + L"A\\self", root + L"A")) << "the host's ln -s made no link";
+    ASSERT_TRUE(links.Make(root + L"A\\up", root));
+    ASSERT_TRUE(links.Make(root + L"A\\up too", root));
+    ASSERT_TRUE(links.Make(root + L"A\\drive", drive));
+    ASSERT_TRUE(links.Make(root + L"B", W(elsewhere.Root())));
+
+    TLaunchPopup popup;
+    popup.SetMask(L"*.url");
+    popup.SetSearchDirectory(true);
+    popup.SetDirectory(root);
+    popup.LoadItems();
+    EXPECT_EQ(Outline(popup), (std::vector<std::string>{"A/", "  drive/", "  self/", "  up/", "  up too/",
+                                                        "  a=1000", "B/", "  e=1001", "top=1002"}));
+    EXPECT_EQ(FileListOf(popup),
+              (std::vector<std::string>{tree.Root() + "A\\a.url", tree.Root() + "B\\e.url", tree.Root() + "top.url"}));
+}
+
+TEST(LaunchPopupHostileTrees, ADeepTreeIsListedDownToTheDepthBound) {
+    Tree tree("launch-deep");
+    std::string folder;
+    for (int level = 0; level <= menus::kMaxFolderDepth + 8; ++level) {
+        tree.File(folder + "x.url");
+        folder += "d\\";
+        tree.Folder(folder);
+    }
+    TLaunchPopup popup;
+    popup.SetMask(L"*.url");
+    popup.SetSearchDirectory(true);
+    popup.SetDirectory(W(tree.Root()));
+    popup.LoadItems();
+    // Directory's own files and those of the folders down to the bound; the next folder is an item.
+    EXPECT_EQ(popup.ItemCount(), menus::kMaxFolderDepth + 1);
+    const TMenuItem* item = &popup.Items();
+    for (int level = 0; level < menus::kMaxFolderDepth; ++level) item = &item->Item(0);
+    ASSERT_EQ(item->Count(), 2u);
+    EXPECT_EQ(item->Item(0).Caption(), "d");
+    EXPECT_EQ(item->Item(0).Count(), 0u);
+}
+
+// A tree of names that the ANSI code page cannot hold, made through the wide API.
+class WideTree {
+public:
+    explicit WideTree(const std::string& name) : tree_(name), root_(W(tree_.Root())) {}
+    ~WideTree() { Remove(root_); }
+    WideTree(const WideTree&) = delete;
+    WideTree& operator=(const WideTree&) = delete;
+    const std::wstring& Root() const { return root_; }
+    void Folder(const std::wstring& relative) const { ::CreateDirectoryW((root_ + relative).c_str(), nullptr); }
+    void File(const std::wstring& relative, std::string_view bytes) const {
+        const HANDLE file =
+            ::CreateFileW((root_ + relative).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+        DWORD written = 0;
+        ::WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+        ::CloseHandle(file);
+    }
+
+private:
+    static void Remove(const std::wstring& folder) {
+        WIN32_FIND_DATAW entry{};
+        const HANDLE find = ::FindFirstFileW((folder + L"*").c_str(), &entry);
+        if (find == INVALID_HANDLE_VALUE) return;
+        do {
+            const std::wstring name = entry.cFileName;
+            if (name == L"." || name == L"..") continue;
+            if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+                Remove(folder + name + L"\\");
+                ::RemoveDirectoryW((folder + name).c_str());
+            } else {
+                ::DeleteFileW((folder + name).c_str());
+            }
+        } while (::FindNextFileW(find, &entry));
+        ::FindClose(find);
+    }
+
+    Tree tree_;
+    std::wstring root_;
+};
+
+TEST(LaunchPopupWideNames, NamesOutsideTheCodePageAreShownAndReportedWhole) {
+    WideTree tree("launch-wide");
+    const std::wstring folder = L"café 한국 ¥";
+    const std::wstring inner = L"简体 \U0001F600.url";
+    tree.Folder(folder);
+    tree.File(folder + L"\\" + inner, kShortcut);
+    tree.File(L"Grüße.url", kShortcut);
+    tree.File(L"表示.url", kShortcut);
+
+    TLaunchPopup popup;
+    popup.SetMask(L"*.url");
+    popup.SetSearchDirectory(true);
+    popup.SetDirectory(tree.Root());
+    std::vector<std::wstring> chosen;
+    popup.SetOnItemClick([&](toolkit::TObject&) { chosen.push_back(popup.SelectedFile()); });
+    popup.LoadItems();
+
+    ASSERT_EQ(popup.Items().Count(), 3u);
+    TMenuItem& folderItem = popup.Items().Item(0);
+    EXPECT_EQ(folderItem.WideCaption(), folder);
+    ASSERT_EQ(folderItem.Count(), 1u);
+    EXPECT_EQ(folderItem.Item(0).WideCaption(), L"简体 \U0001F600");
+    std::vector<std::wstring> captions{popup.Items().Item(1).WideCaption(), popup.Items().Item(2).WideCaption()};
+    std::sort(captions.begin(), captions.end());
+    EXPECT_EQ(captions, (std::vector<std::wstring>{L"Grüße", L"表示"}));
+    // A name the code page holds keeps its ANSI caption as before.
+    for (size_t i = 1; i < 3; ++i) {
+        if (popup.Items().Item(i).WideCaption() == L"表示") {
+            EXPECT_EQ(popup.Items().Item(i).Caption(), testsupport::Utf8ToAnsi("表示"));
+        }
+    }
+
+    folderItem.Item(0).Click();
+    ASSERT_EQ(chosen.size(), 1u);
+    EXPECT_EQ(chosen[0], tree.Root() + folder + L"\\" + inner);
+    EXPECT_EQ(popup.FileList()[0], chosen[0]);
+    EXPECT_NE(::GetFileAttributesW(chosen[0].c_str()), INVALID_FILE_ATTRIBUTES) << "the path names the file";
+}
+
+TEST(LaunchPopupWideNames, ShortcutFilesOfEveryShapeGiveTheirAddressOrNone) {
+    WideTree tree("launch-shortcut-files");
+    const std::string system =
+        "[{000214A0-0000-0000-C000-000000000046}]\r\nProp3=19,11\r\n[InternetShortcut.W]\r\n"
+        "URL=http://example.org/caf+AOk-/+1VytbQ-\r\n[InternetShortcut]\r\nIDList=\r\n"
+        "URL=http://example.org/caf?/??\r\nIconFile=http://example.org/favicon.ico\r\nIconIndex=1\r\nHotKey=0\r\n"
+        "[DEFAULT]\r\nBASEURL=http://example.org/\r\n";
+    tree.File(L"é 한국.url", system);
+    tree.File(L"plain.url", testsupport::Utf8ToAnsi("[InternetShortcut]\r\nURL=http://例.jp/表\r\n"));
+    tree.File(L"empty.url", "");
+    tree.File(L"binary.url", std::string("\0\xFF\x01[Intern\x80", 9));
+    std::string big(10 * 1024 * 1024, 'x');
+    big += "\r\n[InternetShortcut]\r\nURL=http://after-ten-megabytes/\r\n";
+    tree.File(L"big.url", big);
+    const std::u16string utf16 = u"[InternetShortcut]\r\nURL=http://例え.jp/한\r\n";
+    tree.File(L"utf16.url", "\xFF\xFE" + std::string(reinterpret_cast<const char*>(utf16.data()), utf16.size() * 2));
+    tree.Folder(L"folder.url");
+
+    EXPECT_EQ(menus::ReadShortcutAddress(tree.Root() + L"é 한국.url"), L"http://example.org/café/한국");
+    EXPECT_EQ(menus::ReadShortcutAddress(tree.Root() + L"plain.url"), L"http://例.jp/表");
+    EXPECT_EQ(menus::ReadShortcutAddress(tree.Root() + L"utf16.url"), L"http://例え.jp/한");
+    // Only the first MiB of a file is read: an address beyond it is not found, in no time.
+    EXPECT_EQ(menus::ReadShortcutAddress(tree.Root() + L"big.url"), L"");
+    for (const wchar_t* none : {L"empty.url", L"binary.url", L"folder.url", L"missing.url"})
+        EXPECT_EQ(menus::ReadShortcutAddress(tree.Root() + none), L"") << testsupport::WideToUtf8(none);
 }
 
 // The recorder's three lines: command line, working folder, process id.
@@ -471,9 +702,9 @@ TEST(LaunchPopup, WithoutAHandlerTheShellOpensTheFileInItsFolder) {
     ASSERT_TRUE(types.Add(kRecorderExtension, "CorvaneLaunchRecorder.File", "shell\\open\\command", command));
 
     TLaunchPopup popup;
-    popup.SetMask(std::string("*") + kRecorderExtension);
+    popup.SetMask(W(std::string("*") + kRecorderExtension));
     popup.SetSearchDirectory(true);
-    popup.SetDirectory(tree.Root());
+    popup.SetDirectory(W(tree.Root()));
     popup.LoadItems();
     TMenuItem* target = FindItem(popup.Items(), "target");
     ASSERT_NE(target, nullptr);
@@ -492,7 +723,7 @@ TEST(LaunchPopup, WithoutAHandlerTheShellOpensTheFileInItsFolder) {
     }
     EXPECT_NE(lines[0].find(tree.Root() + name), std::string::npos) << lines[0];
     EXPECT_EQ(WithoutTrailingSeparator(lines[1]), tree.Root() + "work dir");
-    EXPECT_EQ(popup.SelectedFile(), "");
+    EXPECT_EQ(popup.SelectedFile(), L"");
 }
 
 }  // namespace

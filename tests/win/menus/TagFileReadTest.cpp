@@ -26,7 +26,7 @@ TEST_F(TagFileRead, ReadsGroupsThroughTheSystemCodePage) {
     const std::string path = dir_ + "Tag.ini";
     // "見出し" as a group, and an entry whose second byte looks like "\" ("表").
     testsupport::WriteFileBytes(path, Utf8ToAnsi("%見出し\r\n&<h1>表</h1>\r\n＆全角は注釈\r\n&&amp;\r\n"));
-    const auto groups = menus::LoadTagFile(path);
+    const auto groups = menus::LoadTagFile(testsupport::Utf8ToWide(path));
     ASSERT_EQ(groups.size(), 1u);
     EXPECT_EQ(groups[0].caption, Utf8ToAnsi("見出し"));
     EXPECT_EQ(groups[0].entries, (std::vector<std::string>{Utf8ToAnsi("<h1>表</h1>"), "&amp;"}));
@@ -42,7 +42,7 @@ TEST_F(TagFileRead, MissingOrUnreadableFileGivesTheFileOpenError) {
     ::CreateDirectoryA(folder.c_str(), nullptr);  // a folder where the file should be
     for (const std::string& path : {missing, folder}) {
         try {
-            menus::LoadTagFile(Utf8ToAnsi(path));
+            menus::LoadTagFile(testsupport::Utf8ToWide(path));
             ADD_FAILURE() << "no error for " << path;
         } catch (const toolkit::Error& error) {
             EXPECT_EQ(testsupport::WideToUtf8(error.Message()), "ファイル " + path + " は開けません");

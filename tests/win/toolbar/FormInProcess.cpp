@@ -55,7 +55,7 @@ protected:
         ::DeleteFileA((folder_ + "Buffer.htm").c_str());
         host_ = HostSim::Start();
         ASSERT_NE(host_.Main(), nullptr);
-        kestrix::HostWindow = host_.Handle32();
+        hostlink::HostWindow = host_.Handle32();
         toolkit::App().Initialize();
         form1_ = std::make_unique<TForm1>();
         Form1 = form1_.get();
