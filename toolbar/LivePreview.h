@@ -11,7 +11,7 @@
 
 namespace toolbar {
 
-class LivePreview : private browser::LiveView::Listener {
+class LivePreview final : private browser::LiveView::Listener {
 public:
     static constexpr unsigned kCheckIntervalMs = 500;
 
