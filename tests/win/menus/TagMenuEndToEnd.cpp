@@ -11,12 +11,12 @@
 
 #include "HostSim.h"
 #include "TestSupport.h"
+#include "hostlink/core/HostProtocol.h"
 
 namespace {
 
 using namespace testsupport;
 
-constexpr unsigned kTakeText = 0x819B;
 constexpr int kButtonWidth = 23;
 constexpr int kBtnTagX = 206;
 constexpr int kToolButton1X = 229;
@@ -105,7 +105,7 @@ protected:
     // Waits for the next text the host is given; returns every such message so far.
     std::vector<HostMessage> WaitForInsertions(size_t count) {
         std::vector<HostMessage> messages;
-        WaitUntil([&] { return (messages = host_.MessagesWithId(kTakeText)).size() >= count; }, 5000);
+        WaitUntil([&] { return (messages = host_.MessagesWithId(hostlink::kMsgTakeText)).size() >= count; }, 5000);
         return messages;
     }
 
@@ -198,7 +198,7 @@ TEST_F(TagMenuEndToEnd, EmptyGroupsAndSeparatorsDoNothing) {
     ASSERT_EQ(inserted.size(), 1u);
     ExpectInserted(inserted[0], "<hr>");
     PumpFor(300);
-    EXPECT_EQ(host_.MessagesWithId(kTakeText).size(), 1u);
+    EXPECT_EQ(host_.MessagesWithId(hostlink::kMsgTakeText).size(), 1u);
 }
 
 // The settings button warns, then has the host's executable open Tag.ini, its path unquoted. The

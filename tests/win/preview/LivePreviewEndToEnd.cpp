@@ -12,13 +12,13 @@
 
 #include "ScriptedBrowser.h"
 #include "ToolbarDriver.h"
+#include "hostlink/core/HostProtocol.h"
 
 namespace {
 
 using namespace testsupport;
 using namespace toolbartest;
 
-constexpr unsigned kSaveMessage = 0x8190;
 constexpr int kLiveButtonX = 452;
 constexpr int kBackButtonX = 360;
 // Live preview checks every half second and writes after one check without change: a second at
@@ -93,7 +93,7 @@ TEST_F(LivePreview, UnsavedDocumentIsRewrittenAndRefreshedOnlyOnceTypingPauses) 
     PumpFor(kQuietMs);
     EXPECT_EQ(Refreshes(), 1u) << "reloaded again without a change";
     EXPECT_EQ(browser_.NavigatedUrls().size(), 1u) << "navigated anew instead of refreshing";
-    EXPECT_TRUE(corvane_.Host().MessagesWithId(kSaveMessage).empty());
+    EXPECT_TRUE(corvane_.Host().MessagesWithId(hostlink::kMsgSaveDocument).empty());
 
     // Under the next preview's warning live preview waits: the box comes first.
     corvane_.Host().SetText("<p>next</p>");
@@ -152,11 +152,11 @@ TEST_F(LivePreview, SavedDocumentIsRefreshedWhenTheEditorSavesItNotWhileItIsEdit
     PumpFor(kQuietMs);
     EXPECT_EQ(Refreshes(), 0u) << "reloaded a file that did not change";
 
-    ::SendMessageW(corvane_.Host().Main(), kSaveMessage, 0, 0);  // the editor saves
+    ::SendMessageW(corvane_.Host().Main(), hostlink::kMsgSaveDocument, 0, 0);  // the editor saves
     EXPECT_EQ(ReadFileBytes(path), "<p>edited, not saved</p>");
     EXPECT_TRUE(WaitForRefreshes(1));
     EXPECT_EQ(browser_.NavigatedUrls().size(), 1u);
-    EXPECT_EQ(corvane_.Host().MessagesWithId(kSaveMessage).size(), 1u) << "Corvane asked the host to save";
+    EXPECT_EQ(corvane_.Host().MessagesWithId(hostlink::kMsgSaveDocument).size(), 1u) << "Corvane asked the host to save";
     EXPECT_FALSE(FileExists(BufferPath()));
     RemoveTree(dir);
 }
@@ -185,7 +185,7 @@ TEST_F(LivePreview, AnotherPageStopsTheFollowingBackOnThePreviewResumesItAndASav
     corvane_.Host().SetFileName(path);
     EXPECT_EQ(browser_.WaitForNavigatedUrls(3, kFollowTimeoutMs).size(), 3u);
     EXPECT_EQ(browser_.NavigatedUrls().back(), path);
-    EXPECT_TRUE(corvane_.Host().MessagesWithId(kSaveMessage).empty());
+    EXPECT_TRUE(corvane_.Host().MessagesWithId(hostlink::kMsgSaveDocument).empty());
     PumpFor(kQuietMs);  // the window is there and the file's stamp known
     EXPECT_EQ(Refreshes(), 1u);
     WriteFileBytes(path, "<p>three</p>");

@@ -10,13 +10,13 @@
 
 #include "ScriptedBrowser.h"
 #include "ToolbarDriver.h"
+#include "hostlink/core/HostProtocol.h"
 
 namespace {
 
 using namespace testsupport;
 using namespace toolbartest;
 
-constexpr unsigned kSaveMessage = 0x8190;
 const char kWarningText[] =
     "ファイルが保存されていないため、\r\n"
     "一時ファイルに保存してから表示します。\r\n"
@@ -79,7 +79,7 @@ TEST_F(Preview, SavedDocumentOpensItsOwnFileWithoutBeingSaved) {
     corvane_.ClickItem(kBtnKestrixtoBrouser);
     EXPECT_EQ(browser_.WaitForNavigatedUrls(1, 5000), std::vector<std::string>{dir + "見本.htm"});
     EXPECT_TRUE(corvane_.BrowserShown());
-    EXPECT_TRUE(corvane_.Host().MessagesWithId(kSaveMessage).empty()) << "an unmodified document was saved";
+    EXPECT_TRUE(corvane_.Host().MessagesWithId(hostlink::kMsgSaveDocument).empty()) << "an unmodified document was saved";
     EXPECT_EQ(corvane_.WaitForBox(0), nullptr);
     EXPECT_FALSE(FileExists(BufferPath()));
     RemoveTree(dir);
@@ -96,7 +96,7 @@ TEST_F(Preview, ModifiedDocumentIsSavedBeforeTheBrowserOpensIt) {
     ASSERT_EQ(browser_.WaitForNavigatedUrls(1, 5000), std::vector<std::string>{path});
     // The save returns before Corvane goes on, so the file is new by the time it is opened.
     EXPECT_EQ(ReadFileBytes(path), newText);
-    EXPECT_EQ(corvane_.Host().MessagesWithId(kSaveMessage).size(), 1u);
+    EXPECT_EQ(corvane_.Host().MessagesWithId(hostlink::kMsgSaveDocument).size(), 1u);
     EXPECT_FALSE(corvane_.Host().Modified());
     EXPECT_TRUE(corvane_.BrowserShown());
     RemoveTree(dir);
@@ -118,7 +118,7 @@ TEST_F(Preview, UnsavedDocumentWarnsEveryTimeBeforeBufferHtmIsWritten) {
     ASSERT_EQ(browser_.WaitForNavigatedUrls(2, 5000).size(), 2u);
     EXPECT_EQ(browser_.NavigatedUrls()[1], corvane_.Folder() + "Buffer.htm");
     EXPECT_EQ(ReadFileBytes(BufferPath()), second + "\r\n");
-    EXPECT_TRUE(corvane_.Host().MessagesWithId(kSaveMessage).empty());
+    EXPECT_TRUE(corvane_.Host().MessagesWithId(hostlink::kMsgSaveDocument).empty());
 }
 
 struct TextCase {
