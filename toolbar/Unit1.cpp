@@ -1,6 +1,6 @@
-// The main form: loading it builds the toolbar from its table, its image lists and menus and arms
-// the watchdog; FormCreate then plants the toolbar in the host. Also the watchdog, the address
-// box, the navigate and close buttons and the application's message filter.
+// The main form: loading it builds the toolbar from its table, its image lists and menus;
+// FormCreate then plants the toolbar in the host, and the watchdog is armed after it. Also the
+// watchdog, the address box, the navigate and close buttons and the application's message filter.
 
 #include "toolbar/Unit1.h"
 
@@ -120,11 +120,13 @@ TForm1::TForm1() {
     SetUpPopupMenu();
     SetUpLaunchPopup();
 
-    // Armed before FormCreate, so that a form that fails to plant its toolbar still ends.
+    // The watchdog is armed once the set-up is over, whether it planted the toolbar or not. An
+    // error that stops the set-up (a missing Tag.ini) stays on screen until the user closes it: an
+    // end request would close the open box with it. Afterwards the watchdog ends the program at
+    // its first tick that finds the host's toolbar in sight, as this toolbar was never planted.
+    toolkit::App().Guard([this] { FormCreate(); });
     Timer1 = std::make_unique<toolkit::Timer>(kWatchdogIntervalMs, [this] { Timer1Timer(); });
     Timer1->SetEnabled(true);
-
-    toolkit::App().Guard([this] { FormCreate(); });
 }
 
 TForm1::~TForm1() { toolkit::App().SetOnMessage(nullptr); }

@@ -23,7 +23,7 @@ class LivePreview;  // live preview (toolbar/LivePreview.h)
 
 class TForm1 : public toolkit::Window {
 public:
-    // Loads the form (controls, image lists, menus; Timer1 armed), then runs FormCreate. An error
+    // Loads the form (controls, image lists, menus), runs FormCreate and then arms Timer1. An error
     // inside FormCreate ends it at that step and is shown in the standard error box.
     TForm1();
     ~TForm1() override;

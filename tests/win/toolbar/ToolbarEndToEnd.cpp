@@ -221,13 +221,17 @@ TEST(ToolbarWatchdog, AFailedSetUpShowsTheErrorAndEndsOnceTheHostsToolbarIsInSig
     const HWND box = corvane.WaitForBox(15000);
     ASSERT_NE(box, nullptr) << "no error box for the missing Tag.ini";
     EXPECT_NE(MessageBoxText(box).find("Tag.ini"), std::string::npos) << MessageBoxText(box);
-    // While the host's toolbar is hidden, the box stays and Corvane waits.
+    // While the host's toolbar is hidden, the box stays and Corvane waits; after OK it still waits.
     PumpFor(2500);
     EXPECT_TRUE(corvane.Corvane().Running());
     EXPECT_TRUE(::IsWindowVisible(box));
+    PressMessageBoxButton(box);
+    ASSERT_TRUE(WaitUntil([&] { return !::IsWindow(box); }, 5000)) << "OK did not close the box";
+    PumpFor(2500);
+    EXPECT_TRUE(corvane.Corvane().Running()) << "ended while the host's toolbar was hidden";
 
     corvane.Host().ShowToolbar();
-    EXPECT_TRUE(corvane.WaitForEnd(3000, false)) << "the box did not end with the watchdog";
+    EXPECT_TRUE(corvane.WaitForEnd(3000, false)) << "the watchdog did not end it once the host's toolbar showed";
     EXPECT_EQ(FindPlantedToolbar(corvane.Host(), corvane.Corvane().Id()), nullptr);
 }
 
