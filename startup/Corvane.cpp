@@ -10,27 +10,23 @@
 #include "browser/StandardsMode.h"
 #include "browser/Unit2.h"
 #include "hostlink/Kestrix.h"
+#include "menus/core/LaunchNames.h"
 #include "startup/core/CommandLine.h"
+#include "startup/core/InstanceName.h"
 #include "toolbar/Unit1.h"
 #include "toolkit/Application.h"
 #include "toolkit/Error.h"
 #include "toolkit/Handles.h"
 #include "toolkit/Module.h"
-#include "toolkit/Text.h"
 
 namespace startup {
 namespace {
 
 using hostlink::HostWindow;
 
-std::string ExeBaseName;
-std::string InstanceName;
-
-// The executable's file name without its extension (from the last full stop on).
-std::string BaseNameOf(const std::string& fileName) {
-    const size_t dot = fileName.rfind('.');
-    return dot == std::string::npos ? fileName : fileName.substr(0, dot);
-}
+// Both wide, as the system holds the executable's name: see InstanceNameFor.
+std::wstring ExeBaseName;
+std::wstring InstanceName;
 
 std::string AnsiLowerCase(std::string_view text) {
     std::string lower(text);
@@ -48,7 +44,7 @@ void RefuseWithoutHost() {
         L"[Corvane with Kestrix] v.1.121\r\n"
         L"2025-2026\r\n"
         L"Written by the Corvane developers";
-    ::MessageBoxW(nullptr, text.c_str(), toolkit::AnsiToWide(ExeBaseName).c_str(), MB_ICONWARNING);
+    ::MessageBoxW(nullptr, text.c_str(), ExeBaseName.c_str(), MB_ICONWARNING);
 }
 
 // An error that escapes the creation of a form ends the program before its loop starts.
@@ -64,8 +60,8 @@ void RefuseWithoutHost() {
 // instances start at the same instant, by the creation, which then hands back the other one's
 // mutex. Otherwise instanceMutex holds this instance's mutex.
 bool AnotherInstanceServes(toolkit::KernelHandle& instanceMutex) {
-    if (toolkit::KernelHandle other{::OpenMutexA(MUTEX_ALL_ACCESS, FALSE, InstanceName.c_str())}) return true;
-    instanceMutex.Reset(::CreateMutexA(nullptr, FALSE, InstanceName.c_str()));
+    if (toolkit::KernelHandle other{::OpenMutexW(MUTEX_ALL_ACCESS, FALSE, InstanceName.c_str())}) return true;
+    instanceMutex.Reset(::CreateMutexW(nullptr, FALSE, InstanceName.c_str()));
     return instanceMutex && ::GetLastError() == ERROR_ALREADY_EXISTS;
 }
 
@@ -73,7 +69,8 @@ bool AnotherInstanceServes(toolkit::KernelHandle& instanceMutex) {
 
 int Run() {
     hostlink::InitializeHostWindow();
-    ExeBaseName = BaseNameOf(toolkit::ExecutableFileName());
+    // The file name without its extension (from the last full stop on), the rule of a file's caption.
+    ExeBaseName = menus::CaptionForFile(toolkit::ExecutableFileNameWide());
 
     if (const std::uint32_t v = FindParamValue("/w="); v != 0) HostWindow = v;
     if (!hostlink::IsHostWindow(HostWindow)) {
@@ -81,7 +78,7 @@ int Run() {
         return 0;
     }
 
-    InstanceName = "Kestrix_ToolBar_Application_" + ExeBaseName + "_" + std::to_string(HostWindow);
+    InstanceName = InstanceNameFor(ExeBaseName, HostWindow);
     // Held for the life of the process; the named mutex goes with it.
     toolkit::KernelHandle instanceMutex;
     if (AnotherInstanceServes(instanceMutex)) return 0;

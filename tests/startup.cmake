@@ -1,6 +1,7 @@
 # Start-up and instance control: the command line natively, the program's start end to end.
 corvane_native_test(startup_native_tests
   SOURCES ${CMAKE_CURRENT_SOURCE_DIR}/native/startup/CommandLineTest.cpp
+          ${CMAKE_CURRENT_SOURCE_DIR}/native/startup/InstanceNameTest.cpp
   LIBS startup_core)
 
 corvane_windows_test(startup_e2e_tests DESKTOP TIMEOUT 120

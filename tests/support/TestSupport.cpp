@@ -20,29 +20,62 @@ std::string CorvaneExe() { return WinePath(CORVANE_EXE_UNIX); }
 std::string HostsimExe() { return WinePath(HOSTSIM_EXE_UNIX); }
 std::string TestBinDir() { return WinePath(CORVANE_TEST_BIN_UNIX) + "\\"; }
 
+namespace {
+
+// Wine now and then fails a start with an internal error while another process is ending:
+// a start is tried three times before the test fails on it. Gives the error of the last try, 0 on success.
+DWORD CreateWithRetries(const std::function<BOOL(PROCESS_INFORMATION&)>& create, PROCESS_INFORMATION& info) {
+    DWORD error = 0;
+    for (int attempt = 0; attempt < 3; ++attempt) {
+        if (create(info)) return 0;
+        error = ::GetLastError();
+        if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND) break;
+        PumpFor(300);
+    }
+    return error;
+}
+
+}  // namespace
+
 Process Process::Start(const std::string& exe, const std::string& arguments, const std::string& workDir) {
     std::string commandLine = "\"" + exe + "\"";
     if (!arguments.empty()) commandLine += " " + arguments;
     STARTUPINFOA startup{};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION info{};
-    // Wine now and then fails a start with an internal error while another process is ending:
-    // a start is tried three times before the test fails on it.
-    DWORD error = 0;
-    for (int attempt = 0; attempt < 3; ++attempt) {
-        if (::CreateProcessA(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                             workDir.empty() ? nullptr : workDir.c_str(), &startup, &info)) {
-            error = 0;
-            break;
-        }
-        error = ::GetLastError();
-        if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND) break;
-        PumpFor(300);
-    }
+    const DWORD error = CreateWithRetries(
+        [&](PROCESS_INFORMATION& created) {
+            return ::CreateProcessA(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                                    workDir.empty() ? nullptr : workDir.c_str(), &startup, &created);
+        },
+        info);
     if (error != 0) {
         ADD_FAILURE() << "cannot start " << exe << ", error " << error;
         return {};
     }
+    return Adopt(info);
+}
+
+Process Process::Start(const std::wstring& exe, const std::wstring& arguments) {
+    std::wstring commandLine = L"\"" + exe + L"\"";
+    if (!arguments.empty()) commandLine += L" " + arguments;
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION info{};
+    const DWORD error = CreateWithRetries(
+        [&](PROCESS_INFORMATION& created) {
+            return ::CreateProcessW(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                                    &startup, &created);
+        },
+        info);
+    if (error != 0) {
+        ADD_FAILURE() << "cannot start " << WideToUtf8(exe) << ", error " << error;
+        return {};
+    }
+    return Adopt(info);
+}
+
+Process Process::Adopt(const PROCESS_INFORMATION& info) {
     ::CloseHandle(info.hThread);
     Process process;
     process.process_ = info.hProcess;

@@ -23,6 +23,8 @@ std::string TestBinDir();   // the folder of the test programs (Windows path)
 class Process {
 public:
     static Process Start(const std::string& exe, const std::string& arguments, const std::string& workDir = {});
+    // The same through the wide API, for a program whose path the ANSI code page cannot name.
+    static Process Start(const std::wstring& exe, const std::wstring& arguments);
     Process() = default;
     Process(Process&& other) noexcept;
     Process& operator=(Process&& other) noexcept;
@@ -38,6 +40,7 @@ public:
     void Kill();
 
 private:
+    static Process Adopt(const PROCESS_INFORMATION& info);
     HANDLE process_ = nullptr;
     DWORD id_ = 0;
 };

@@ -10,12 +10,12 @@ namespace {
 constexpr BYTE kBreakpoint = 0xCC;
 constexpr DWORD kTrapFlag = 0x100;
 
-std::string ReadString(HANDLE process, const void* at) {
-    std::string text;
-    char c = 0;
+std::wstring ReadString(HANDLE process, const void* at) {
+    std::wstring text;
+    wchar_t c = 0;
     SIZE_T read = 0;
-    for (auto* p = static_cast<const char*>(at); text.size() < 512; ++p) {
-        if (!::ReadProcessMemory(process, p, &c, 1, &read) || read != 1 || c == '\0') break;
+    for (auto* p = static_cast<const wchar_t*>(at); text.size() < 512; ++p) {
+        if (!::ReadProcessMemory(process, p, &c, sizeof c, &read) || read != sizeof c || c == L'\0') break;
         text.push_back(c);
     }
     return text;
@@ -33,7 +33,7 @@ MutexRace::~MutexRace() {
 // System libraries sit at the same address in every process of a session; checked by comparing
 // the function's first bytes.
 bool MutexRace::Arm() {
-    auto* own = reinterpret_cast<BYTE*>(::GetProcAddress(::GetModuleHandleA("kernel32.dll"), "CreateMutexA"));
+    auto* own = reinterpret_cast<BYTE*>(::GetProcAddress(::GetModuleHandleA("kernel32.dll"), "CreateMutexW"));
     BYTE theirs[16] = {};
     SIZE_T n = 0;
     if (!own || !::ReadProcessMemory(process_.Get(), own, theirs, sizeof theirs, &n) || n != sizeof theirs ||
@@ -52,7 +52,7 @@ void MutexRace::Rearm() {
 
 // Takes the mutex first when the call is for mutexName; otherwise steps over the call's first
 // instruction (rearm: put the breakpoint back after it).
-bool MutexRace::OnBreakpoint(DWORD threadId, const std::string& mutexName, bool& rearm) {
+bool MutexRace::OnBreakpoint(DWORD threadId, const std::wstring& mutexName, bool& rearm) {
     const toolkit::KernelHandle thread(::OpenThread(THREAD_GET_CONTEXT | THREAD_SET_CONTEXT, FALSE, threadId));
     CONTEXT context{};
     context.ContextFlags = CONTEXT_CONTROL | CONTEXT_INTEGER;
@@ -70,7 +70,7 @@ bool MutexRace::OnBreakpoint(DWORD threadId, const std::string& mutexName, bool&
     ::FlushInstructionCache(process_.Get(), target_, 1);
     const bool ours = name && ReadString(process_.Get(), name) == mutexName;
     if (ours) {
-        won_.Reset(::CreateMutexA(nullptr, FALSE, mutexName.c_str()));
+        won_.Reset(::CreateMutexW(nullptr, FALSE, mutexName.c_str()));
     } else {
         context.EFlags |= kTrapFlag;
         rearm = true;
@@ -80,7 +80,7 @@ bool MutexRace::OnBreakpoint(DWORD threadId, const std::string& mutexName, bool&
 }
 
 bool MutexRace::Run(const std::string& exe, const std::string& arguments, const std::string& workDir,
-                    const std::string& mutexName, DWORD timeoutMs) {
+                    const std::wstring& mutexName, DWORD timeoutMs) {
     std::string commandLine = "\"" + exe + "\" " + arguments;
     STARTUPINFOA startup{};
     startup.cb = sizeof startup;

@@ -31,6 +31,7 @@ std::string InstanceName(const std::string& exeBaseName, std::uint32_t host) {
     return "Kestrix_ToolBar_Application_" + exeBaseName + "_" + std::to_string(host);
 }
 
+// Looked for by its ANSI name, as a build that named its mutex through the code page did.
 bool MutexExists(const std::string& name) {
     const HANDLE mutex = ::OpenMutexA(SYNCHRONIZE, FALSE, name.c_str());
     if (!mutex) return false;
@@ -38,10 +39,19 @@ bool MutexExists(const std::string& name) {
     return true;
 }
 
+bool MutexExists(const std::wstring& name) {
+    const toolkit::KernelHandle mutex(::OpenMutexW(SYNCHRONIZE, FALSE, name.c_str()));
+    return static_cast<bool>(mutex);
+}
+
+template <typename Name>
+bool ServesUnder(const Process& corvane, const Name& mutexName) {
+    return testsupport::WaitUntil([&] { return MutexExists(mutexName) || !corvane.Running(); }, kStartTimeoutMs) &&
+           corvane.Running() && MutexExists(mutexName);
+}
+
 bool Serves(const Process& corvane, const std::string& exeBaseName, const HostSim& host) {
-    const std::string name = InstanceName(exeBaseName, host.Handle32());
-    return testsupport::WaitUntil([&] { return MutexExists(name) || !corvane.Running(); }, kStartTimeoutMs) &&
-           corvane.Running() && MutexExists(name);
+    return ServesUnder(corvane, InstanceName(exeBaseName, host.Handle32()));
 }
 
 std::vector<HWND> VisibleWindowsOf(DWORD processId) {
@@ -91,9 +101,22 @@ protected:
         if (dir_.empty()) dir_ = testsupport::ScratchDir("startup-e2e");
         return testsupport::StageCorvane(dir_, kTagIni, exeName);
     }
+    // A copy whose name the ANSI code page cannot hold, staged and started through the wide API.
+    std::wstring StageWide(const std::wstring& exeName) {
+        Stage();
+        const std::wstring exe = testsupport::Utf8ToWide(dir_) + exeName;
+        if (!::CopyFileW(testsupport::Utf8ToWide(testsupport::CorvaneExe()).c_str(), exe.c_str(), FALSE))
+            ADD_FAILURE() << "cannot stage " << testsupport::WideToUtf8(exe);
+        wideStaged_.push_back(exe);
+        return exe;
+    }
     void TearDown() override {
         for (Process& process : started_) process.Kill();
         started_.clear();
+        // The ANSI clean-up cannot name these; an executable stays locked a moment after its end.
+        for (const std::wstring& exe : wideStaged_)
+            testsupport::WaitUntil(
+                [&] { return ::DeleteFileW(exe.c_str()) || ::GetLastError() == ERROR_FILE_NOT_FOUND; }, 5000);
         if (!dir_.empty()) testsupport::RemoveTree(dir_);
     }
     Process& Keep(Process process) { return started_.emplace_back(std::move(process)); }
@@ -119,6 +142,7 @@ protected:
     }
 
     std::string dir_;
+    std::vector<std::wstring> wideStaged_;
     std::deque<Process> started_;  // references stay valid as it grows
 };
 
@@ -274,8 +298,8 @@ TEST_F(StartupInstances, TheLoserOfARaceForTheSameHostEndsSilently) {
     const std::string exe = Stage();
     HostSim host = HostSim::Start();
     startuptest::MutexRace race;
-    ASSERT_TRUE(race.Run(exe, "/w=" + std::to_string(host.Handle32()), dir_, InstanceName("Corvane", host.Handle32()),
-                         kStartTimeoutMs))
+    ASSERT_TRUE(race.Run(exe, "/w=" + std::to_string(host.Handle32()), dir_,
+                         testsupport::Utf8ToWide(InstanceName("Corvane", host.Handle32())), kStartTimeoutMs))
         << "the start never reached the creation of its instance mutex";
     DWORD code = 1;
     bool showedWindow = false;
@@ -292,6 +316,23 @@ TEST_F(StartupInstances, TheLoserOfARaceForTheSameHostEndsSilently) {
         ::GetExitCodeProcess(race.Process(), &code);
         EXPECT_EQ(code, 0u);
     }
+}
+
+// Through the ANSI code page "¥" would become "\", and no mutex could be made of that name.
+TEST_F(StartupInstances, AYenSignInTheExecutablesNameStillKeepsASecondStartOut) {
+    const std::wstring exe = StageWide(L"Corvane¥.exe");
+    HostSim host = HostSim::Start();
+    const std::wstring handleSwitch = L"/w=" + std::to_wstring(host.Handle32());
+    Process& first = Keep(Process::Start(exe, handleSwitch));
+    ASSERT_TRUE(ServesUnder(first, L"Kestrix_ToolBar_Application_Corvane¥_" + std::to_wstring(host.Handle32())));
+    EXPECT_NE(testsupport::WaitForPlantedToolbar(host, first.Id()), nullptr);
+
+    Process& second = Keep(Process::Start(exe, handleSwitch));
+    DWORD code = 1;
+    EXPECT_TRUE(second.WaitExit(kExitTimeoutMs, &code)) << "a second instance serves the same host";
+    EXPECT_EQ(code, 0u);
+    EXPECT_EQ(testsupport::FindPlantedToolbar(host, second.Id()), nullptr);
+    EXPECT_TRUE(first.Running());
 }
 
 TEST_F(StartupInstances, TwoHostsGetTwoInstances) {
