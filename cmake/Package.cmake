@@ -20,7 +20,7 @@ set(guide_text ${CMAKE_BINARY_DIR}/package/readme.txt)
 add_custom_command(OUTPUT ${guide_text}
   COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_BINARY_DIR}/package
   COMMAND ${CORVANE_BASH} ${CMAKE_SOURCE_DIR}/scripts/guide-text.sh ${guide_source} ${PROJECT_VERSION} ${guide_text}
-  DEPENDS ${guide_source} ${CMAKE_SOURCE_DIR}/scripts/guide-text.sh
+  DEPENDS ${guide_source} ${CMAKE_SOURCE_DIR}/scripts/guide-text.sh ${CMAKE_SOURCE_DIR}/LICENSE
   COMMENT "Writing the user's guide as readme.txt"
   VERBATIM)
 add_custom_target(corvane_guide ALL DEPENDS ${guide_text})

@@ -27,20 +27,28 @@ demo=$build/demo
 mkdir -p "$demo"
 cp "$build/startup/Corvane.exe" "$demo/Corvane.exe"
 cp resources/Tag.ini "$demo/Tag.ini"
-cp tools/hostsim/demo/sample.htm "$demo/sample.htm" 2>/dev/null || true
 
 # shellcheck source=winebed.sh
 source scripts/winebed.sh
+# The document sits on the prefix's C: drive, as a user's would, so that the editor's caption in
+# the pictures does not show where this repository happens to be.
+sample='C:\HTML\sample.htm'
+place_sample() {
+  mkdir -p "$WINEPREFIX/drive_c/HTML"
+  cp tools/hostsim/demo/sample.htm "$WINEPREFIX/drive_c/HTML/sample.htm"
+}
 interactive=0
 if [[ -n "${DISPLAY:-}" ]] && xdpyinfo >/dev/null 2>&1 && [[ -z "${CI:-}" ]]; then interactive=1; fi
 if ((interactive)); then
   winebed_env "$(cd "$demo" && pwd)"
   winebed_init_prefix
+  place_sample
   echo "demo: under Wine the planted toolbar works but is not drawn (see the top of this script)"
   wine "$build/tools/hostsim/hostsim.exe" /corvane="$(winepath -w "$demo/Corvane.exe")" /startcorvane \
-       "$(winepath -w "$demo/sample.htm")"
+       "$sample"
 else
   WINEBED_OWN_DISPLAY=1 winebed_up "$demo"
+  place_sample
   # Xvfb has no window manager: Wine draws the windows' frames and captions itself, as Windows does.
   wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
   # Inside the trap a failing command would end it early: the display must still go.
@@ -48,7 +56,7 @@ else
   ready=$demo/picture.ready
   rm -f "$ready"
   wine "$build/tools/hostsim/hostsim.exe" /corvane="$(winepath -w "$demo/Corvane.exe")" /startcorvane \
-       "$(winepath -w "$demo/sample.htm")" &
+       "$sample" &
   wine "$build/tests/toolbarpicture.exe" 120 "$(winepath -w "$ready")" &
   for _ in $(seq 1 600); do [[ -e "$ready" ]] && break; sleep 0.1; done
   [[ -e "$ready" ]] || { echo "demo: Corvane's toolbar did not appear" >&2; exit 1; }

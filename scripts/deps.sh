@@ -5,7 +5,7 @@ set -euo pipefail
 
 packages=(cmake make g++ clang libclang-rt-dev lld llvm unzip
           g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix
-          wine wine64 xvfb xauth x11-utils imagemagick locales fonts-ipafont-gothic
+          wine wine64 fonts-wine xvfb xauth x11-utils imagemagick locales fonts-ipafont-gothic
           googletest libgtest-dev)
 
 missing=()

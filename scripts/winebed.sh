@@ -29,7 +29,7 @@ winebed_start_display() {
 }
 
 winebed_init_prefix() {
-  [[ -f "$WINEPREFIX/system.reg" ]] && return 0
+  [[ -f "$WINEPREFIX/system.reg" ]] && { winebed_add_marlett; return 0; }
   mkdir -p "$WINEPREFIX"
   # No Mono or Gecko download prompts: this machine has no network.
   WINEDLLOVERRIDES="mscoree,mshtml=" wineboot -i >/dev/null 2>&1
@@ -38,6 +38,17 @@ winebed_init_prefix() {
     [[ -f "$reg" ]] && wine regedit /S "$(winepath -w "$reg")" >/dev/null 2>&1
   done
   wineserver -w
+  winebed_add_marlett
+}
+
+# Wine draws the caption buttons of window frames as characters of its Marlett font; without it
+# they show as the letters "0 1 r". Debian ships the font in fonts-wine, in a folder this Wine
+# does not search, so the prefix gets it in its own Fonts folder, as Windows keeps it. Only this
+# font: the others would change the text and its metrics that the tests and pictures see.
+winebed_add_marlett() {
+  local font=/usr/share/wine/fonts/marlett.ttf fonts="$WINEPREFIX/drive_c/windows/Fonts"
+  [[ -f "$font" && -d "$fonts" && ! -f "$fonts/marlett.ttf" ]] || return 0
+  cp "$font" "$fonts/marlett.ttf"
 }
 
 winebed_up() {

@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Checks one release archive: it unpacks to the one folder Corvane holding exactly Corvane.exe
 # (for the archive's platform, without symbols), the sample Tag.ini as in the repository, the
-# user's guide readme.txt (Shift-JIS, CR LF, naming the version) and the licence; and the program
-# in it starts and refuses to run without the editor (where this Wine runs the platform's programs).
+# user's guide readme.txt (Shift-JIS, CR LF, 78 columns, its header block naming the version) and
+# the licence; and the program in it starts and refuses to run without the editor (where this Wine
+# runs the platform's programs).
 #
 # Usage: check-archive.sh ZIP SOURCE-DIR VERSION OBJDUMP [REFUSAL-CHECK-EXE]
 # A missing archive skips the test (exit 77), unless CORVANE_REQUIRE_ARCHIVES is set: build it
@@ -40,7 +41,19 @@ else
   lines=$(tr -cd '\n' <"$guide" | wc -c)
   crlf=$(grep -c $'\r$' "$guide")
   ((lines > 0 && lines == crlf)) || fail "readme.txt: $crlf of $lines lines end in CR LF"
-  head -1 "$scratch/guide.utf8" | grep -qF "$version" || fail "readme.txt's first line does not name version $version"
+  # It opens with the header block, naming this version, and ends with the history, whose last
+  # section names it too; no line is wider than 78 columns (in Shift-JIS a byte is a column).
+  header=$(head -7 "$scratch/guide.utf8" | tr -d '\r')
+  for label in ソフト名 バージョン 作成日 種別 動作環境 著作権者; do
+    grep -q "^【$label】." <<<"$header" || fail "readme.txt's header block has no 【$label】"
+  done
+  head -1 <<<"$header" | grep -q '^【ソフト名】' || fail "readme.txt does not start with its header block"
+  grep -qx "【バージョン】$version" <<<"$header" || fail "readme.txt's header does not name version $version"
+  grep -qE '^【作成日】[0-9]{4}/[0-9]{2}/[0-9]{2}$' <<<"$header" || fail "readme.txt's header has no date"
+  tr -d '\r' <"$scratch/guide.utf8" | sed -n '/^■ 更新履歴$/,$p' | grep -qF -- "- $version (" ||
+    fail "readme.txt does not end with a 更新履歴 naming version $version"
+  wide=$(LC_ALL=C awk 'length($0) > 79' "$guide" | wc -l)
+  ((wide == 0)) || fail "readme.txt: lines wider than 78 columns: $wide"
   grep -q '](' "$scratch/guide.utf8" && fail "readme.txt still holds Markdown links or pictures"
 fi
 grep -q 'MIT License' "$dir/LICENSE.txt" || fail "LICENSE.txt is not the licence"
