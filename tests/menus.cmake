@@ -20,6 +20,12 @@ corvane_windows_test(menus_popup_tests
   LIBS toolkit
   DESKTOP)
 
+# The tag menu from Tag.ini on disk, shown and followed in this process (it shows windows).
+corvane_windows_test(menus_tagmenu_tests
+  SOURCES win/menus/TagMenuFileTest.cpp win/menus/MenuDriver.cpp
+  LIBS menus
+  DESKTOP)
+
 # Tag.ini from disk and the menu model, in this process without windows; Tag.ini and the program's
 # own files in hostile shapes.
 corvane_windows_test(menus_win_tests
