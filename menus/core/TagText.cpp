@@ -23,29 +23,34 @@ struct Utf8Sequence {
     size_t length = 0;
 };
 
-Utf8Sequence ReadUtf8(std::string_view bytes, size_t index) {
-    const unsigned char lead = ByteAt(bytes, index);
-    if (lead < 0x80) return {lead, 1};
+// What a lead byte tells of its sequence: its length (0 for a byte that starts none), the bits of
+// the code point it holds, and the smallest code point that needs that length.
+struct Utf8Lead {
     size_t length = 0;
-    std::uint32_t codePoint = 0;
+    std::uint32_t bits = 0;
     std::uint32_t minimum = 0;
-    if (lead >= 0xC2 && lead <= 0xDF) {
-        length = 2, codePoint = lead & 0x1Fu, minimum = 0x80;
-    } else if (lead >= 0xE0 && lead <= 0xEF) {
-        length = 3, codePoint = lead & 0x0Fu, minimum = 0x800;
-    } else if (lead >= 0xF0 && lead <= 0xF4) {
-        length = 4, codePoint = lead & 0x07u, minimum = 0x10000;
-    } else {
-        return {};
-    }
-    if (bytes.size() - index < length) return {};
-    for (size_t i = 1; i < length; ++i) {
+};
+
+Utf8Lead LeadOf(unsigned char lead) {
+    if (lead >= 0xC2 && lead <= 0xDF) return {2, lead & 0x1Fu, 0x80};
+    if (lead >= 0xE0 && lead <= 0xEF) return {3, lead & 0x0Fu, 0x800};
+    if (lead >= 0xF0 && lead <= 0xF4) return {4, lead & 0x07u, 0x10000};
+    return {};
+}
+
+Utf8Sequence ReadUtf8(std::string_view bytes, size_t index) {
+    const unsigned char first = ByteAt(bytes, index);
+    if (first < 0x80) return {first, 1};
+    const Utf8Lead lead = LeadOf(first);
+    if (lead.length == 0 || bytes.size() - index < lead.length) return {};
+    std::uint32_t codePoint = lead.bits;
+    for (size_t i = 1; i < lead.length; ++i) {
         const unsigned char next = ByteAt(bytes, index + i);
         if ((next & 0xC0u) != 0x80u) return {};
         codePoint = (codePoint << 6) | (next & 0x3Fu);
     }
-    if (codePoint < minimum || codePoint > 0x10FFFF || (codePoint >= 0xD800 && codePoint <= 0xDFFF)) return {};
-    return {codePoint, length};
+    if (codePoint < lead.minimum || codePoint > 0x10FFFF || (codePoint >= 0xD800 && codePoint <= 0xDFFF)) return {};
+    return {codePoint, lead.length};
 }
 
 void AppendCodePoint(std::u16string& text, std::uint32_t codePoint) {
