@@ -95,18 +95,23 @@ TEST_F(TagMenuFileTest, UnicodeCaptionsShowTheirCharactersAndEntriesAreMadeWhenT
     EXPECT_EQ(menu_.Items().Item(1).Count(), 0u);
 }
 
-TEST_F(TagMenuFileTest, AFileWithoutTagsDropsDownADisabledHint) {
-    Write("Only a comment\r\n&an entry before any group\r\n");
+TEST_F(TagMenuFileTest, ALargeGroupOpensAsPagesOfEntries) {
+    std::string text = "%Large\r\n";
+    for (int i = 1; i <= 4001; ++i) text += "&e" + std::to_string(i) + "\r\n";
+    Write(text);
     const auto file = Follow();
-    std::string shown;
-    PopupWith(*file, [&](MenuDriver& driver) {
-        if (HWND menu = driver.WaitForMenus(1)) {
-            shown = Describe(menu);
-            driver.Key(menu, VK_RETURN);
-        }
-    });
-    EXPECT_EQ(shown, path_ + " にタグがありません(off)");
-    EXPECT_EQ(chosen_, nullptr);
+    toolkit::TMenuItem& group = menu_.Items().Item(0);
+    group.MakeChildren();
+    ASSERT_EQ(group.Count(), 3u);
+    EXPECT_EQ(WideToUtf8(group.Item(0).WideCaption()) + "|" + WideToUtf8(group.Item(2).WideCaption()),
+              "1 ～ 2000|4001 ～ 4001");
+    toolkit::TMenuItem& last = group.Item(2);
+    EXPECT_EQ(last.Count(), 0u) << "a page's entries are made when it opens";
+    last.MakeChildren();
+    ASSERT_EQ(last.Count(), 1u);
+    EXPECT_EQ(menus::TagEntryHostText(last.Item(0)), "e1");
+    group.Item(0).MakeChildren();
+    EXPECT_EQ(menus::TagEntryHostText(group.Item(0).Item(0)), "e4001");
 }
 
 TEST_F(TagMenuFileTest, TheMenuFollowsTheFileAndKeepsItsLastGoodStateWithoutAWord) {
@@ -135,13 +140,14 @@ TEST_F(TagMenuFileTest, TheMenuFollowsTheFileAndKeepsItsLastGoodStateWithoutAWor
         {"unlocked", [&] { lock = toolkit::FileHandle(); }, "Locked|"},
         {"deleted", [&] { ::DeleteFileA(path_.c_str()); }, "Locked|"},
         {"written again", [&] { Write("%Back\r\n"); }, "Back|"},
-        {"emptied", [&] { Write(""); }, path_ + " にタグがありません|"},
+        {"emptied: one line says so", [&] { Write(""); }, path_ + " にタグがありません|"},
     };
     for (const Step& step : steps) {
         step.change();
         EXPECT_NO_THROW(file->Follow()) << step.what;
         EXPECT_EQ(TopCaptions(), step.captions) << step.what;
     }
+    EXPECT_FALSE(menu_.Items().Item(0).Enabled()) << "the line without tags cannot be chosen";
 }
 
 }  // namespace
