@@ -1,6 +1,6 @@
-// The tag menu on the form's side: its settings, filling it from Tag.ini (the building itself is
-// in menus/TagMenu), inserting the chosen entry into the host, and the button that opens Tag.ini
-// in the host for editing.
+// The tag menu on the form's side: its settings, filling it from Tag.ini and following the file's
+// changes at each drop-down (the building itself is in menus/TagMenu), inserting the chosen entry
+// into the host, and the button that opens Tag.ini in the host for editing.
 
 #include <windows.h>
 #include <shellapi.h>
@@ -18,20 +18,23 @@ void TForm1::SetUpPopupMenu() {
     PopupMenu.SetAutoLineReduction(true);
     PopupMenu.SetImages(ImageList1.get());
     PopupMenu.SetOwnerWindow(toolkit::App().Handle());
+    PopupMenu.OnPopup = [this] {
+        if (TagFile) TagFile->Follow();
+    };
 }
 
 void TForm1::BuildTagMenu() {
-    menus::BuildTagMenu(PopupMenu, menus::LoadTagFile(menus::TagFilePath()),
-                        [this](toolkit::TMenuItem& sender) { Insert(sender); });
+    TagFile = std::make_unique<menus::TagMenuFile>(menus::TagFilePath(), PopupMenu,
+                                                   [this](toolkit::TMenuItem& sender) { Insert(sender); });
 }
 
 void TForm1::Insert(toolkit::TMenuItem& sender) {
-    // The caption as the file has it, "&" and all: the menu's drawing of it is not what is sent.
-    hostlink::InsertTextIntoHost(hostlink::HostWindow, sender.Caption());
+    // The entry as the file has it, "&" and all: the menu's drawing of it is not what is sent.
+    hostlink::InsertTextIntoHost(hostlink::HostWindow, menus::TagEntryHostText(sender));
 }
 
 void TForm1::ToolButton1Click() {
-    toolkit::App().MessageBox(L"設定ファイルが表示されるので、\r\n設定を編集後、Corvane with Kestrixを再起動してください。",
+    toolkit::App().MessageBox(L"設定ファイルが表示されるので、\r\n設定を編集後、保存すると次にタグメニューを開いたときから反映されます。",
                               L"Corvane with Kestrix", MB_ICONWARNING | MB_OK);
     // The path goes to the host as it is, unquoted even when it holds blanks.
     const std::string hostExe = hostlink::GetHostExeName(hostlink::HostWindow);

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "menus/LaunchPopup.h"
+#include "menus/TagMenu.h"
 #include "toolkit/ImageList.h"
 #include "toolkit/Menu.h"
 #include "toolkit/Timer.h"
@@ -42,6 +43,7 @@ public:
     std::unique_ptr<toolkit::TImageList> ImageList3;  // icons of the favorites menu
     std::unique_ptr<TToolBar1> ToolBar1;
     toolkit::TPopupMenu PopupMenu;                    // the tag menu
+    std::unique_ptr<menus::TagMenuFile> TagFile;      // Tag.ini, which the tag menu follows
     menus::TLaunchPopup LaunchPopup;                        // the favorites menu
     toolkit::TMenuItem* loading = nullptr;            // LaunchPopup's design-time item
     std::unique_ptr<toolkit::Timer> Timer1;

@@ -63,6 +63,18 @@ void TMenuItem::DeleteFrom(size_t index) {
         children_.erase(children_.begin() + static_cast<std::ptrdiff_t>(index), children_.end());
 }
 
+void TMenuItem::SetChildrenMaker(std::function<void(TMenuItem& item)> make, bool opens) {
+    makeChildren_ = std::move(make);
+    pendingOpens_ = opens;
+}
+
+void TMenuItem::MakeChildren() {
+    if (!makeChildren_) return;
+    const std::function<void(TMenuItem&)> make = std::move(makeChildren_);
+    makeChildren_ = nullptr;
+    make(*this);
+}
+
 // ---- The popup menu ----------------------------------------------------------------------------
 
 namespace {
@@ -222,6 +234,7 @@ private:
 
     // Appends the children of parent that the menu shows at this moment.
     void Fill(HMENU menu, TMenuItem& parent) {
+        parent.MakeChildren();
         const std::vector<bool> shown = ShownMenuItems(SlotsOf(parent), menu_.AutoLineReduction());
         UINT position = 0;
         for (size_t i = 0; i < parent.Count(); ++i)
@@ -244,7 +257,9 @@ private:
             caption = item.WideCaption();
             info.fMask |= MIIM_STRING;
             info.dwTypeData = caption.data();
-            if (ShowsAnyMenuItem(SlotsOf(item), menu_.AutoLineReduction())) {
+            const bool opens = item.ChildrenPending() ? item.PendingChildrenOpen()
+                                                      : ShowsAnyMenuItem(SlotsOf(item), menu_.AutoLineReduction());
+            if (opens) {
                 submenu = NewPopupMenu();
                 SetMenuModel(submenu.Get(), item);
                 info.fMask |= MIIM_SUBMENU;
@@ -350,6 +365,7 @@ TPopupMenu::TPopupMenu() = default;
 TPopupMenu::~TPopupMenu() = default;
 
 void TPopupMenu::Popup(int x, int y) {
+    if (OnPopup) OnPopup();
     TMenuItem* chosen = nullptr;
     {
         Session session(*this);

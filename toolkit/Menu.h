@@ -40,6 +40,8 @@ public:
     void SetCaption(std::wstring caption);
     // The caption as the menu shows it.
     std::wstring WideCaption() const;
+    // True when the caption was given as UTF-16 text.
+    bool HasWideCaption() const noexcept { return isWide_; }
     int Tag() const noexcept { return tag_; }
     void SetTag(int tag) noexcept { tag_ = tag; }
     int ImageIndex() const noexcept { return imageIndex_; }
@@ -64,6 +66,15 @@ public:
     // Removes and destroys children from index on (all of them by default).
     void DeleteFrom(size_t index = 0);
 
+    // Children made only when the item's submenu first opens: make appends them. opens tells the
+    // menu beforehand whether the item will show any of them, that is whether it opens a submenu
+    // or is a plain item.
+    void SetChildrenMaker(std::function<void(TMenuItem& item)> make, bool opens);
+    bool ChildrenPending() const noexcept { return static_cast<bool>(makeChildren_); }
+    bool PendingChildrenOpen() const noexcept { return pendingOpens_; }
+    // Runs a pending maker, once.
+    void MakeChildren();
+
 private:
     // A wide caption's ANSI form is made when first asked for: a menu shows the wide one.
     mutable std::string caption_;
@@ -77,6 +88,8 @@ private:
     TMenuClickEvent onClick_;
     TMenuItem* parent_ = nullptr;
     std::vector<std::unique_ptr<TMenuItem>> children_;
+    std::function<void(TMenuItem&)> makeChildren_;
+    bool pendingOpens_ = false;
 };
 
 // A popup menu over a TMenuItem tree. The Win32 menu is built when the menu opens (each submenu
@@ -90,6 +103,9 @@ public:
     ~TPopupMenu() override;
 
     TMenuItem& Items() noexcept { return items_; }
+
+    // Runs each time the menu is about to show, before it looks at its items.
+    std::function<void()> OnPopup;
 
     // With an image list the items are drawn by the program (owner-drawn).
     void SetImages(TImageList* images) noexcept { images_ = images; }

@@ -2,6 +2,9 @@
 // larger than the rest): building the menu from the file, and opening the menu and its largest
 // group, each as a ratio to reading the file's bytes alone, measured in the same run. For scale,
 // it also builds every Win32 menu of the tree at once, as a menu built in one go would have to.
+// Then one group of 200,000 entries: building the menu (its entries are made only when the group
+// first opens) and that first opening, into the group's first page of entries and a choice there;
+// and a drop-down's look at an unchanged Tag.ini, against reading its bytes.
 
 #include <windows.h>
 
@@ -50,6 +53,14 @@ std::string MakeLargeTagFile() {
     return text;
 }
 
+constexpr int kHugeGroup = 200000;
+
+std::string MakeOneGroupTagFile(int entries) {
+    std::string text = "%One group\r\n";
+    for (int i = 0; i < entries; ++i) text += "&<span class=\"e" + std::to_string(i) + "\"></span>\r\n";
+    return text;
+}
+
 double Seconds() {
     LARGE_INTEGER now, frequency;
     ::QueryPerformanceCounter(&now);
@@ -81,7 +92,8 @@ std::string ReadBytes(const std::string& path) {
 
 // As the form builds its tag menu.
 void BuildTagMenu(toolkit::TPopupMenu& menu, const std::string& path, int& chosen) {
-    menus::BuildTagMenu(menu, menus::LoadTagFile(toolkit::AnsiToWide(path)), [&chosen](toolkit::TMenuItem&) { ++chosen; });
+    const std::wstring widePath = toolkit::AnsiToWide(path);
+    menus::BuildTagMenu(menu, menus::LoadTagDocument(widePath), [&chosen](toolkit::TMenuItem&) { ++chosen; }, widePath);
 }
 
 // The medians of reading a tag file's bytes and of building its menu (read, parse, model).
@@ -99,6 +111,7 @@ void BuildWholeWin32Tree(toolkit::TMenuItem& root) {
     toolkit::MenuHandle top(::CreatePopupMenu());
     for (size_t g = 0; g < root.Count(); ++g) {
         toolkit::TMenuItem& group = root.Item(g);
+        group.MakeChildren();
         HMENU sub = ::CreatePopupMenu();
         for (size_t e = 0; e < group.Count(); ++e)
             ::AppendMenuW(sub, MF_STRING, e + 1, toolkit::AnsiToWide(group.Item(e).Caption()).c_str());
@@ -164,7 +177,43 @@ int main() {
                 largeBuild / largeRead);
     bench::Report("Tag.ini of 100,000 lines: build", largeBuild * 1000, "ms", "reading its bytes", largeRead * 1000);
     ::DeleteFileA(largePath.c_str());
+
+    // One group of 200,000 entries: the build does not make them; the group's first opening does.
+    const std::string hugePath = dir + "Huge.ini";
+    toolkit::ReplaceFileContent(toolkit::AnsiToWide(hugePath), MakeOneGroupTagFile(kHugeGroup));
+    int hugeChosen = 0;
+    const auto [hugeRead, hugeBuild] = ReadAndBuild(hugePath, 7, hugeChosen);
+    const double hugeOpen = Median(3, [&] {
+        toolkit::TPopupMenu huge;
+        huge.SetImages(&images);
+        huge.SetAutoLineReduction(true);
+        BuildTagMenu(huge, hugePath, hugeChosen);
+        // Into the group, into its first page of entries, and choose the first entry there.
+        for (UINT key : {VK_DOWN, VK_RIGHT, VK_RIGHT, VK_RETURN}) ::PostThreadMessageW(::GetCurrentThreadId(), WM_KEYDOWN, key, 1);
+        huge.Popup(10, 10);
+    });
+    std::printf("Tag.ini of one group of %d entries:\n", kHugeGroup);
+    std::printf("baseline, reading the file's bytes:          %8.3f ms = 1\n", hugeRead * 1000);
+    std::printf("building the menu (read, outline):           %8.3f ms = %7.1f x baseline\n", hugeBuild * 1000,
+                hugeBuild / hugeRead);
+    std::printf("first opening of the group and a page:       %8.3f ms = %7.1f x baseline (%d of 3 choices seen)\n",
+                hugeOpen * 1000, hugeOpen / hugeRead, hugeChosen);
+    bench::Report("one group of 200,000 entries: build", hugeBuild * 1000, "ms", "reading its bytes", hugeRead * 1000);
+    bench::Report("one group of 200,000 entries: first open of the group", hugeOpen * 1000, "ms", "reading its bytes",
+                  hugeRead * 1000);
+    ::DeleteFileA(hugePath.c_str());
+
+    // A drop-down with Tag.ini unchanged looks only at its size and time.
+    const std::wstring widePath = toolkit::AnsiToWide(path);
+    toolkit::TPopupMenu following;
+    menus::TagMenuFile tagFile(widePath, following, [](toolkit::TMenuItem&) {});
+    const double unchanged = Median(101, [&] { tagFile.Follow(); });
+    const double readSmall = Median(101, [&] { (void)ReadBytes(path); });
+    std::printf("drop-down, Tag.ini of %d entries unchanged: %8.4f ms = %7.3f x reading its bytes (%8.4f ms)\n",
+                kEntries, unchanged * 1000, unchanged / readSmall, readSmall * 1000);
+    bench::Report("tag menu of 10,000 entries: drop-down, Tag.ini unchanged", unchanged * 1000, "ms",
+                  "reading Tag.ini's bytes", readSmall * 1000);
     ::DeleteFileA(path.c_str());
     ::RemoveDirectoryA(dir.c_str());
-    return chosen == 11 ? 0 : 1;
+    return chosen == 11 && hugeChosen == 3 ? 0 : 1;
 }

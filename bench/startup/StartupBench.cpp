@@ -1,7 +1,8 @@
 // How long Corvane takes to start: from CreateProcess until (a) its toolbar is a visible child of
 // the host's toolbar and (b) its browser window (class TForm2) exists, each as a ratio to the time
 // a minimal window program takes to show its one hidden window. Runs alternate between the two
-// programs so that both see the same machine; the medians are compared.
+// programs so that both see the same machine; the medians are compared. Also the toolbar planted
+// with a Tag.ini of 200,000 entries in one group, as a ratio to the same with ten entries.
 //
 //   startup_bench [runs]     (default 9)
 
@@ -25,6 +26,13 @@ using testsupport::Process;
 
 constexpr double kGiveUpMs = 10000;
 constexpr char kTagIni[] = "%Tags\r\n&<b></b>\r\n&<i></i>\r\n%More\r\n&<br>\r\n";
+
+// A Tag.ini of one group with this many entries.
+std::string OneGroupTagIni(int entries) {
+    std::string text = "%Tags\r\n";
+    for (int i = 0; i < entries; ++i) text += "&<span class=\"e" + std::to_string(i) + "\"></span>\r\n";
+    return text;
+}
 
 double NowMs() {
     static const double ticksPerMs = [] {
@@ -109,6 +117,10 @@ int main(int argc, char** argv) {
     const std::string dir = testsupport::ScratchDir("startup-bench");
     const std::string corvaneExe = testsupport::StageCorvane(dir, kTagIni);
     const std::string minimalExe = testsupport::WinePath(MINIMAL_EXE_UNIX);
+    const std::string tenDir = testsupport::ScratchDir("startup-bench ten entries");
+    const std::string tenExe = testsupport::StageCorvane(tenDir, OneGroupTagIni(10).c_str());
+    const std::string largeDir = testsupport::ScratchDir("startup-bench 200000 entries");
+    const std::string largeExe = testsupport::StageCorvane(largeDir, OneGroupTagIni(200000).c_str());
 
     HostSim host = HostSim::Start();
     if (!host.Main()) {
@@ -118,13 +130,17 @@ int main(int argc, char** argv) {
     // One of each first, not counted: the first start of a program pays for loading it from disk.
     MinimalRun(minimalExe);
     CorvaneRun(corvaneExe, host);
+    CorvaneRun(tenExe, host);
+    CorvaneRun(largeExe, host);
 
-    std::vector<double> minimal, planted, browser;
+    std::vector<double> minimal, planted, browser, plantedTen, plantedLarge;
     for (int i = 0; i < runs; ++i) {
         if (const double t = MinimalRun(minimalExe); t >= 0) minimal.push_back(t);
         const CorvaneTimes times = CorvaneRun(corvaneExe, host);
         if (times.planted >= 0) planted.push_back(times.planted);
         if (times.browser >= 0) browser.push_back(times.browser);
+        if (const double t = CorvaneRun(tenExe, host).planted; t >= 0) plantedTen.push_back(t);
+        if (const double t = CorvaneRun(largeExe, host).planted; t >= 0) plantedLarge.push_back(t);
     }
 
     std::printf("startup benchmark: medians of %d runs, ratios to the minimal window program\n", runs);
@@ -140,6 +156,15 @@ int main(int argc, char** argv) {
     else
         Report("Corvane: toolbar planted", planted, runs, *baseline);
     Report("Corvane: browser window created", browser, runs, *baseline);
+    const std::optional<double> ten = Median(plantedTen), large = Median(plantedLarge);
+    if (ten && large) {
+        std::printf("  %-34s %8.1f ms  ratio %.2f to %.1f ms with ten entries\n", "200,000 entries: toolbar planted",
+                    *large, *large / *ten, *ten);
+        bench::Report("Corvane, Tag.ini of 200,000 entries in one group: toolbar planted", *large, "ms",
+                      "the same, Tag.ini of ten entries", *ten);
+    }
+    testsupport::RemoveTree(largeDir);
+    testsupport::RemoveTree(tenDir);
     testsupport::RemoveTree(dir);
     return 0;
 }

@@ -1,6 +1,7 @@
 // The tag menu end to end: a staged Corvane with its Tag.ini, planted in the stand-in host; the
 // menu dropped from Btn_Tag with the mouse, entries chosen with the mouse and the keyboard, and
-// what the host receives. Also the settings button and a missing Tag.ini.
+// what the host receives. Also the settings button, a missing Tag.ini, Tag.ini in each encoding
+// and edited while Corvane runs, and one without tags.
 
 #include <gtest/gtest.h>
 
@@ -116,6 +117,16 @@ protected:
         EXPECT_EQ(message.block, text + std::string(1, '\0'));
     }
 
+    // Drops the menu and chooses the entry at index of the first group, with the keyboard.
+    void ChooseFirstGroupEntry(size_t index) {
+        ASSERT_EQ(DropTagMenu().size(), 1u);
+        PressKey(VK_DOWN);
+        PressKey(VK_RIGHT);
+        ASSERT_EQ(WaitForMenus(2).size(), 2u);
+        for (size_t i = 0; i < index; ++i) PressKey(VK_DOWN);
+        PressKey(VK_RETURN);
+    }
+
     std::string dir_, exe_;
     HostSim host_;
     Process corvane_;
@@ -171,6 +182,64 @@ TEST_F(TagMenuEndToEnd, ChosenEntriesInsertTheirBytesAtTheHostsCaret) {
     EXPECT_TRUE(VisibleMenusOf(corvane_.Id()).empty());
 }
 
+// Text as UTF-16 bytes, little or big endian, with the byte-order mark.
+std::string Utf16File(const std::string& utf8, bool bigEndian) {
+    std::string bytes = bigEndian ? "\xFE\xFF" : "\xFF\xFE";
+    for (wchar_t unit : Utf8ToWide(utf8)) {
+        const char high = static_cast<char>(unit >> 8), low = static_cast<char>(unit & 0xFF);
+        bytes += bigEndian ? std::string{high, low} : std::string{low, high};
+    }
+    return bytes;
+}
+
+// The same tags saved in each encoding insert the same code-page bytes; a character the code page
+// cannot hold arrives as its numeric character reference, as the Shift-JIS file writes it. Every
+// file after the first is written while Corvane runs, and the next choice already inserts from it.
+TEST_F(TagMenuEndToEnd, EveryEncodingAndEveryEditInsertsTheSameBytesAtTheNextChoice) {
+    const std::string text = "%見出し\r\n&☕\r\n&<h1>表</h1>\r\n";
+    struct Case {
+        const char* what;
+        std::string bytes;
+    };
+    const std::vector<Case> cases{
+        {"Shift-JIS", Utf8ToAnsi("%見出し\r\n&&#9749;\r\n&<h1>表</h1>\r\n")},
+        {"UTF-8 without mark", text},
+        {"UTF-8 with mark", "\xEF\xBB\xBF" + text},
+        {"UTF-16 LE", Utf16File(text, false)},
+        {"UTF-16 BE", Utf16File(text, true)},
+    };
+    Start(cases[0].bytes.c_str());
+    size_t choices = 0;
+    for (const Case& c : cases) {
+        WriteFileBytes(dir_ + "Tag.ini", c.bytes);
+        for (const char* expected : {"<h1>表</h1>", "&#9749;"}) {
+            ChooseFirstGroupEntry(choices % 2);
+            const auto inserted = WaitForInsertions(++choices);
+            ASSERT_EQ(inserted.size(), choices) << c.what;
+            ExpectInserted(inserted.back(), Utf8ToAnsi(expected));
+        }
+    }
+}
+
+// A Tag.ini without tags drops down one disabled line that says so; tags added to it later are
+// there at the next drop-down.
+TEST_F(TagMenuEndToEnd, AFileWithoutTagsDropsDownTheHint) {
+    Start("");
+    auto menus = DropTagMenu();
+    ASSERT_EQ(menus.size(), 1u);
+    ClickAt(ItemCentre(menus[0], {kItemHeight}, 0));
+    PumpFor(300);
+    EXPECT_EQ(VisibleMenusOf(corvane_.Id()).size(), 1u) << "the hint cannot be chosen";
+    PressKey(VK_ESCAPE);
+    EXPECT_TRUE(WaitUntil([&] { return VisibleMenusOf(corvane_.Id()).empty(); }, 3000));
+
+    WriteFileBytes(dir_ + "Tag.ini", "%Head\r\n&<p>\r\n");
+    ChooseFirstGroupEntry(0);
+    const auto inserted = WaitForInsertions(1);
+    ASSERT_EQ(inserted.size(), 1u);
+    ExpectInserted(inserted[0], "<p>");
+}
+
 TEST_F(TagMenuEndToEnd, EmptyGroupsAndSeparatorsDoNothing) {
     Start(kTagIni.c_str());
 
@@ -210,7 +279,7 @@ TEST_F(TagMenuEndToEnd, SettingsButtonWarnsThenOpensTagIniInTheHost) {
     ASSERT_NE(box, nullptr);
     EXPECT_EQ(WindowCaption(box), "Corvane with Kestrix");
     EXPECT_EQ(MessageBoxText(box),
-              "設定ファイルが表示されるので、\r\n設定を編集後、Corvane with Kestrixを再起動してください。");
+              "設定ファイルが表示されるので、\r\n設定を編集後、保存すると次にタグメニューを開いたときから反映されます。");
 
     auto otherHosts = [&] {
         std::vector<HWND> hosts;
