@@ -18,6 +18,10 @@ corvane_native_test(toolbar_preview_test
 corvane_fuzz_target(toolbar_encoding_fuzz
   SOURCES native/toolbar/DeclaredEncodingFuzz.cpp ${CMAKE_SOURCE_DIR}/toolbar/core/DeclaredEncoding.cpp)
 
+# The comparison of the browser's address with the followed file's path under libFuzzer.
+corvane_fuzz_target(toolbar_address_fuzz
+  SOURCES native/toolbar/LiveAddressFuzz.cpp ${CMAKE_SOURCE_DIR}/toolbar/core/LiveFollow.cpp)
+
 # A staged Corvane planted in the stand-in host, driven from outside with real input.
 corvane_windows_test(toolbar_e2e_tests DESKTOP TIMEOUT 150
   SOURCES win/toolbar/ToolbarEndToEnd.cpp win/toolbar/ToolbarDriver.cpp)
