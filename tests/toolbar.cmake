@@ -42,7 +42,7 @@ endif()
 # The main form in this process: the message filter, and a preview for a host that has gone. Its
 # own folder, since the form keeps Tag.ini and writes Buffer.htm beside the executable.
 corvane_windows_test(toolbar_form_tests DESKTOP TIMEOUT 90
-  SOURCES win/toolbar/FormInProcess.cpp
+  SOURCES win/toolbar/FormInProcess.cpp win/toolbar/LivePreviewInProcess.cpp
   LIBS toolbar corvane_resources)
 if(WIN32)
   set_target_properties(toolbar_form_tests PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR}/toolbar-form)
