@@ -23,6 +23,8 @@ public:
 
     virtual bool LiveOn() const = 0;           // the live button is pressed
     virtual bool Showing() const = 0;          // visible, and not minimised
+    // A dialog of the page (alert, confirm, leaving the page) is open: the page must stay as it is.
+    virtual bool PageDialogOpen() const { return false; }
     virtual std::wstring Address() const = 0;  // the page's address as the browser reports it
     // The page again, where the reader is in it (not a new navigation, which would start at the top).
     virtual void Reload() = 0;

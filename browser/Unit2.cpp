@@ -32,7 +32,25 @@ constexpr wchar_t kCaption[] = L"Corvane Browser";
 constexpr wchar_t kCaptionPrefix[] = L"Corvane Browser - ";
 constexpr wchar_t kLiveTip[] = L"ライブ プレビュー: 編集に合わせて自動で表示を更新します";
 
-enum ItemId : int { kAddress = 1, kNavigate, kBack, kForward, kRefresh, kStop, kLive };
+constexpr wchar_t kScriptErrorsTip[] = L"このページのスクリプト エラー: ";
+constexpr wchar_t kScriptErrorsUnit[] = L" 件";
+constexpr wchar_t kLastScriptError[] = L"最後のエラー: ";
+constexpr wchar_t kLineUnit[] = L" 行目";
+constexpr wchar_t kCharacterUnit[] = L" 文字目";
+constexpr std::size_t kTipMessageLength = 300;  // a message is cut there: a tip is no page
+
+enum ItemId : int { kAddress = 1, kNavigate, kBack, kForward, kRefresh, kStop, kLive, kScriptErrors };
+
+// "このページのスクリプト エラー: 2 件", then the last error: where it happened, its message, its script.
+std::wstring ScriptErrorsTip(int count, const TScriptError& last) {
+    std::wstring tip = kScriptErrorsTip + std::to_wstring(count) + kScriptErrorsUnit + L"\n" + kLastScriptError;
+    if (last.line > 0) tip += std::to_wstring(last.line) + kLineUnit;
+    if (last.line > 0 && last.character > 0) tip += L" " + std::to_wstring(last.character) + kCharacterUnit;
+    tip += L"\n" + last.message.substr(0, kTipMessageLength);
+    if (last.message.size() > kTipMessageLength) tip += L"…";
+    if (!last.url.empty()) tip += L"\n" + last.url.substr(0, kTipMessageLength);
+    return tip;
+}
 
 toolkit::WindowPlacement DesignedPlacement() {
     RECT outer{0, 0, kClientWidth, kClientHeight};
@@ -67,6 +85,7 @@ std::span<const TForm2::ItemRow> TForm2::Items() {
         {{kRefresh, Button, 406, 0, 3}, &TForm2::Btn_RefreshClick, &TForm2::Btn_Refresh},
         {{kStop, Button, 429, 0, 4}, &TForm2::Btn_StopClick, &TForm2::Btn_Stop},
         {{kLive, Check, 452, 0, 5, kLiveTip}, &TForm2::Btn_LiveClick, &TForm2::Btn_Live},
+        {{kScriptErrors, Button, 475, 0, 6}, nullptr, &TForm2::Btn_ScriptErrors},
     };
     static_assert(toolkit::ItemsAdjoin(kItems, kButtonSize.cx));
     return kItems;
@@ -105,6 +124,7 @@ void TForm2::CreateToolBar() {
                                                   font_.Get(), options);
     Edt_URL->OnKeyDown = [this](WORD& key) { Edt_URLKeyDown(key); };
     Edt_URL->OnKeyPress = [this](wchar_t& key) { Edt_URLKeyPress(key); };
+    ToolBar1->SetHidden(kScriptErrors, true);
 }
 
 void TForm2::CreateWebBrowser() {
@@ -115,6 +135,10 @@ void TForm2::CreateWebBrowser() {
     WebBrowser->OnNavigateComplete2 = [this](toolkit::TObject& sender, IDispatch* pDisp, const VARIANT& url) {
         WebBrowserNavigateComplete2(sender, pDisp, url);
     };
+    WebBrowser->OnScriptError = [this](toolkit::TObject& sender, const TScriptError& error) {
+        WebBrowserScriptError(sender, error);
+    };
+    WebBrowser->OnDownloadBegin = [this](toolkit::TObject& sender) { WebBrowserDownloadBegin(sender); };
 }
 
 void TForm2::Show() {
@@ -131,6 +155,10 @@ void TForm2::Open(const std::wstring& address, OpenOrder order) {
 bool TForm2::LiveOn() const { return Btn_Live->Checked(); }
 
 bool TForm2::Showing() const { return ::IsWindowVisible(Handle()) && !::IsIconic(Handle()); }
+
+// A box of the page is modal to this window: it disables the window while it is open, and the
+// engine tells its frame too.
+bool TForm2::PageDialogOpen() const { return WebBrowser->DialogOpen() || !::IsWindowEnabled(Handle()); }
 
 std::wstring TForm2::Address() const { return WebBrowser->LocationURL(); }
 
@@ -180,6 +208,25 @@ void TForm2::WebBrowserCommandStateChange(toolkit::TObject&, std::int32_t Comman
         Btn_Forward->SetEnabled(enabled);
     else if (Command == CSC_NAVIGATEBACK)
         Btn_Back->SetEnabled(enabled);
+}
+
+void TForm2::WebBrowserScriptError(toolkit::TObject&, const TScriptError& Error) {
+    ++scriptErrors_;
+    lastScriptError_ = Error;
+    ShowScriptErrors();
+}
+
+// A new page, or the same page loaded again: its scripts start without errors.
+void TForm2::WebBrowserDownloadBegin(toolkit::TObject&) {
+    if (scriptErrors_ == 0) return;
+    scriptErrors_ = 0;
+    lastScriptError_ = {};
+    ShowScriptErrors();
+}
+
+void TForm2::ShowScriptErrors() {
+    ToolBar1->SetHidden(kScriptErrors, scriptErrors_ == 0);
+    ToolBar1->SetTip(kScriptErrors, scriptErrors_ == 0 ? std::wstring() : ScriptErrorsTip(scriptErrors_, lastScriptError_));
 }
 
 void TForm2::Edt_URLKeyPress(wchar_t& Key) {

@@ -42,6 +42,7 @@ public:
     void SetLiveListener(Listener* listener) override { liveListener_ = listener; }
     bool LiveOn() const override;
     bool Showing() const override;
+    bool PageDialogOpen() const override;
     std::wstring Address() const override;
     void Reload() override;
     void GoTo(const std::wstring& address) override;
@@ -69,6 +70,9 @@ private:
     void Btn_LiveClick();
     void WebBrowserNavigateComplete2(toolkit::TObject& Sender, IDispatch* pDisp, const VARIANT& URL);
     void WebBrowserCommandStateChange(toolkit::TObject& Sender, std::int32_t Command, VARIANT_BOOL Enable);
+    void WebBrowserScriptError(toolkit::TObject& Sender, const TScriptError& Error);
+    void WebBrowserDownloadBegin(toolkit::TObject& Sender);
+    void ShowScriptErrors();
     void Edt_URLKeyPress(wchar_t& Key);
     void Edt_URLKeyDown(WORD& Key);
 
@@ -76,6 +80,8 @@ private:
     HWND lastFocus_ = nullptr;  // the control that had the focus when the window was deactivated
     bool destroying_ = false;   // the controls are going: messages get the default handling
     Listener* liveListener_ = nullptr;
+    int scriptErrors_ = 0;      // errors in the current page's scripts
+    TScriptError lastScriptError_;
 
     // Components, named as in the form description.
     std::unique_ptr<toolkit::TImageList> ImageList1;  // hot images, shown under the mouse
@@ -89,6 +95,8 @@ private:
     std::unique_ptr<toolkit::TToolButton> Btn_Refresh;
     std::unique_ptr<toolkit::TToolButton> Btn_Stop;
     std::unique_ptr<toolkit::TToolButton> Btn_Live;  // live preview: on while pressed, off at every start
+    // Shown only while the current page's scripts have failed: their count and the last error in its tip.
+    std::unique_ptr<toolkit::TToolButton> Btn_ScriptErrors;
 };
 
 // The one browser window, valid from its creation at start-up to the end of the program.

@@ -21,6 +21,9 @@ constexpr IID kWebBrowserEvents2 = {0x34A715A0, 0x6587, 0x11D0, {0x92, 0x4A, 0x0
 // {D30C1661-CDAF-11D0-8A3E-00C04FC9E26E}
 constexpr IID kWebBrowser2 = {0xD30C1661, 0xCDAF, 0x11D0, {0x8A, 0x3E, 0x00, 0xC0, 0x4F, 0xC9, 0xE2, 0x6E}};
 
+// {F38BC242-B950-11D1-8918-00C04FC2C836}: the commands the engine sends to its host.
+constexpr GUID kDocHostCommandHandler = {0xF38BC242, 0xB950, 0x11D1, {0x89, 0x18, 0x00, 0xC0, 0x4F, 0xC2, 0xC8, 0x36}};
+
 constexpr DISPID kDocument = 203;
 constexpr DISPID kLocationName = 210;
 constexpr DISPID kLocationURL = 211;
@@ -53,6 +56,53 @@ std::wstring TextOf(const toolkit::OleVariant& value) {
     return std::wstring(text.Value().bstrVal, ::SysStringLen(text.Value().bstrVal));
 }
 
+long NumberOf(const toolkit::OleVariant& value) {
+    toolkit::OleVariant number;
+    return ArgumentAs(value.Value(), VT_I4, number) ? static_cast<long>(number.Value().lVal) : 0;
+}
+
+// A property of a script object read by its name, as the page's scripts see it; empty when the
+// object has no such property or fails the read.
+void ReadNamed(IDispatch* object, const wchar_t* name, toolkit::OleVariant& value) {
+    DISPID id = DISPID_UNKNOWN;
+    LPOLESTR names[] = {const_cast<LPOLESTR>(name)};
+    if (!object || FAILED(object->GetIDsOfNames(IID_NULL, names, 1, LOCALE_USER_DEFAULT, &id))) return;
+    DISPPARAMS none{};
+    ::VariantClear(value.Get());
+    if (FAILED(object->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_PROPERTYGET, &none, value.Get(), nullptr, nullptr)))
+        ::VariantClear(value.Get());
+}
+
+ComPtr<IDispatch> ObjectOf(const VARIANT& value) {
+    ComPtr<IDispatch> object;
+    if ((value.vt == VT_DISPATCH || value.vt == VT_UNKNOWN) && value.punkVal)
+        value.punkVal->QueryInterface(IID_IDispatch, reinterpret_cast<void**>(object.GetAddressOf()));
+    return object;
+}
+
+// The engine hands over the page's document; the error itself is the current event of the
+// document's window.
+TScriptError ScriptErrorOf(const VARIANT* document) {
+    TScriptError error;
+    if (!document) return error;
+    toolkit::OleVariant window, event;
+    ReadNamed(ObjectOf(*document).Get(), L"parentWindow", window);
+    ReadNamed(ObjectOf(window.Value()).Get(), L"event", event);
+    const ComPtr<IDispatch> details = ObjectOf(event.Value());
+    toolkit::OleVariant message, line, character, code, url;
+    ReadNamed(details.Get(), L"errorMessage", message);
+    ReadNamed(details.Get(), L"errorLine", line);
+    ReadNamed(details.Get(), L"errorCharacter", character);
+    ReadNamed(details.Get(), L"errorCode", code);
+    ReadNamed(details.Get(), L"errorUrl", url);
+    error.message = TextOf(message);
+    error.line = NumberOf(line);
+    error.character = NumberOf(character);
+    error.code = NumberOf(code);
+    error.url = TextOf(url);
+    return error;
+}
+
 }  // namespace
 
 struct TWebBrowser::EventEntry {
@@ -66,7 +116,7 @@ const TWebBrowser::EventEntry TWebBrowser::kEvents[] = {
     {DISPID_STATUSTEXTCHANGE, L"StatusTextChange", nullptr},
     {DISPID_PROGRESSCHANGE, L"ProgressChange", nullptr},
     {DISPID_COMMANDSTATECHANGE, L"CommandStateChange", &TWebBrowser::FireCommandStateChange},
-    {DISPID_DOWNLOADBEGIN, L"DownloadBegin", nullptr},
+    {DISPID_DOWNLOADBEGIN, L"DownloadBegin", &TWebBrowser::FireDownloadBegin},
     {DISPID_DOWNLOADCOMPLETE, L"DownloadComplete", nullptr},
     {DISPID_TITLECHANGE, L"TitleChange", nullptr},
     {DISPID_PROPERTYCHANGE, L"PropertyChange", nullptr},
@@ -198,6 +248,28 @@ void TWebBrowser::FireNavigateComplete2(const DISPPARAMS& arguments) {
     const VARIANT& frame = Dereferenced(arguments.rgvarg[1]);
     IDispatch* pDisp = frame.vt == VT_DISPATCH ? frame.pdispVal : nullptr;
     OnNavigateComplete2(*this, pDisp, Dereferenced(arguments.rgvarg[0]));
+}
+
+void TWebBrowser::FireDownloadBegin(const DISPPARAMS&) {
+    if (OnDownloadBegin) OnDownloadBegin(*this);
+}
+
+// The engine asks its host to show an error of the page's scripts. The host answers for it, so the
+// engine opens no box of its own, and asks it to go on running the page's scripts.
+HRESULT TWebBrowser::CommandFromControl(const GUID* group, DWORD id, VARIANT* in, VARIANT* out) noexcept {
+    if (!group || *group != kDocHostCommandHandler) return TOleControl::CommandFromControl(group, id, in, out);
+    if (id != OLECMDID_SHOWSCRIPTERROR) return OLECMDERR_E_NOTSUPPORTED;
+    if (out) {  // the engine hands over an empty variant
+        out->vt = VT_BOOL;
+        out->boolVal = VARIANT_TRUE;
+    }
+    // Nothing about an error of the page may open a box: a failing handler is passed over.
+    try {
+        const TScriptError error = ScriptErrorOf(in);
+        if (OnScriptError) OnScriptError(*this, error);
+    } catch (...) {
+    }
+    return S_OK;
 }
 
 }  // namespace browser

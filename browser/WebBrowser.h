@@ -26,6 +26,21 @@ using TWebBrowserCommandStateChange =
 using TWebBrowserNavigateComplete2 =
     std::function<void(toolkit::TObject& Sender, IDispatch* pDisp, const VARIANT& URL)>;
 
+// One error in the page's scripts, as the engine reports it: the message, where it happened (line
+// and character, counted from 1; 0 when the engine does not say), the engine's error code and the
+// address of the script's document.
+struct TScriptError {
+    std::wstring message;
+    long line = 0;
+    long character = 0;
+    long code = 0;
+    std::wstring url;
+};
+// ScriptError: an error in the page's scripts; the engine shows no box for it and goes on running them.
+using TWebBrowserScriptError = std::function<void(toolkit::TObject& Sender, const TScriptError& Error)>;
+// DownloadBegin: a page starts loading (a navigation, a step through the history, a reload).
+using TWebBrowserDownloadBegin = std::function<void(toolkit::TObject& Sender)>;
+
 class TWebBrowser : public toolkit::TOleControl {
 public:
     // Creates the control inside parent at bounds, empty. Throws toolkit::Error when the control
@@ -46,10 +61,14 @@ public:
     std::wstring LocationName() const;
     std::wstring LocationURL() const;
     bool Busy() const;
+    // Whether a dialog of the page (alert, confirm, leaving the page) is open.
+    bool DialogOpen() const noexcept { return ControlDialogOpen(); }
 
     // Event slots; an event whose slot is empty goes unhandled.
     TWebBrowserCommandStateChange OnCommandStateChange;
     TWebBrowserNavigateComplete2 OnNavigateComplete2;
+    TWebBrowserScriptError OnScriptError;
+    TWebBrowserDownloadBegin OnDownloadBegin;
 
 private:
     struct EventEntry;
@@ -59,6 +78,8 @@ private:
     void EventFired(DISPID id, const DISPPARAMS& arguments) override;
     void FireCommandStateChange(const DISPPARAMS& arguments);
     void FireNavigateComplete2(const DISPPARAMS& arguments);
+    void FireDownloadBegin(const DISPPARAMS& arguments);
+    HRESULT CommandFromControl(const GUID* group, DWORD id, VARIANT* in, VARIANT* out) noexcept override;
 
     Microsoft::WRL::ComPtr<IWebBrowser2> browser_;
 };

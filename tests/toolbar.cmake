@@ -18,6 +18,10 @@ corvane_native_test(toolbar_preview_test
 corvane_fuzz_target(toolbar_encoding_fuzz
   SOURCES native/toolbar/DeclaredEncodingFuzz.cpp ${CMAKE_SOURCE_DIR}/toolbar/core/DeclaredEncoding.cpp)
 
+# The comparison of the browser's address with the followed file's path under libFuzzer.
+corvane_fuzz_target(toolbar_address_fuzz
+  SOURCES native/toolbar/LiveAddressFuzz.cpp ${CMAKE_SOURCE_DIR}/toolbar/core/LiveFollow.cpp)
+
 # A staged Corvane planted in the stand-in host, driven from outside with real input.
 corvane_windows_test(toolbar_e2e_tests DESKTOP TIMEOUT 150
   SOURCES win/toolbar/ToolbarEndToEnd.cpp win/toolbar/ToolbarDriver.cpp)
@@ -38,7 +42,7 @@ endif()
 # The main form in this process: the message filter, and a preview for a host that has gone. Its
 # own folder, since the form keeps Tag.ini and writes Buffer.htm beside the executable.
 corvane_windows_test(toolbar_form_tests DESKTOP TIMEOUT 90
-  SOURCES win/toolbar/FormInProcess.cpp
+  SOURCES win/toolbar/FormInProcess.cpp win/toolbar/LivePreviewInProcess.cpp
   LIBS toolbar corvane_resources)
 if(WIN32)
   set_target_properties(toolbar_form_tests PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR}/toolbar-form)

@@ -69,8 +69,9 @@ void LivePreview::Arm() { timer_.SetEnabled(window_ && follow_.Following() && wi
 
 void LivePreview::Check() {
     // Not under a box or menu of this program, such as the preview's own warning: the ticks go on
-    // there, and what the box is about comes first.
-    if (!window_ || toolkit::App().ModalOpen()) return;
+    // there, and what the box is about comes first. Nor under a dialog of the page, which a
+    // reload would take away unanswered.
+    if (!window_ || toolkit::App().ModalOpen() || window_->PageDialogOpen()) return;
     try {
         Sight sight(*window_);
         Carry(follow_.Check(sight));

@@ -63,7 +63,10 @@ std::wstring OleErrorText(HRESULT result, const wchar_t* description) {
 
 // The control's client site and in-place frame. The control may keep references to it after
 // its host has gone; from then on it answers without calling back.
-class TOleControl::Site final : public IOleClientSite, public IOleInPlaceSite, public IOleInPlaceFrame {
+class TOleControl::Site final : public IOleClientSite,
+                                 public IOleInPlaceSite,
+                                 public IOleInPlaceFrame,
+                                 public IOleCommandTarget {
 public:
     Site(TOleControl& owner, HWND parent) : owner_(&owner), parent_(parent) {}
     void Detach() noexcept {
@@ -71,6 +74,7 @@ public:
         activeObject_.Reset();
     }
     IOleInPlaceActiveObject* ActiveObject() const noexcept { return activeObject_.Get(); }
+    bool ModelessDisabled() const noexcept { return modelessDisabled_ > 0; }
 
     // IUnknown
     STDMETHODIMP QueryInterface(REFIID iid, void** out) noexcept override {
@@ -81,6 +85,8 @@ public:
             *out = static_cast<IOleInPlaceSite*>(this);
         else if (iid == IID_IOleInPlaceUIWindow || iid == IID_IOleInPlaceFrame)
             *out = static_cast<IOleInPlaceFrame*>(this);
+        else if (iid == IID_IOleCommandTarget)
+            *out = static_cast<IOleCommandTarget*>(this);
         else {
             *out = nullptr;
             return E_NOINTERFACE;
@@ -166,8 +172,20 @@ public:
     STDMETHODIMP SetMenu(HMENU, HOLEMENU, HWND) noexcept override { return S_OK; }
     STDMETHODIMP RemoveMenus(HMENU) noexcept override { return S_OK; }
     STDMETHODIMP SetStatusText(LPCOLESTR) noexcept override { return S_OK; }
-    STDMETHODIMP EnableModeless(BOOL) noexcept override { return S_OK; }
+    STDMETHODIMP EnableModeless(BOOL enable) noexcept override {
+        modelessDisabled_ = enable ? (modelessDisabled_ > 0 ? modelessDisabled_ - 1 : 0) : modelessDisabled_ + 1;
+        return S_OK;
+    }
     STDMETHODIMP TranslateAccelerator(LPMSG, WORD) noexcept override { return S_FALSE; }
+
+    // IOleCommandTarget: the control's commands go to its host while it is there.
+    STDMETHODIMP QueryStatus(const GUID* group, ULONG, OLECMD*, OLECMDTEXT*) noexcept override {
+        return group ? OLECMDERR_E_UNKNOWNGROUP : OLECMDERR_E_NOTSUPPORTED;
+    }
+    STDMETHODIMP Exec(const GUID* group, DWORD id, DWORD, VARIANT* in, VARIANT* out) noexcept override {
+        if (!owner_) return group ? OLECMDERR_E_UNKNOWNGROUP : OLECMDERR_E_NOTSUPPORTED;
+        return owner_->CommandFromControl(group, id, in, out);
+    }
 
 private:
     ~Site() = default;
@@ -176,6 +194,7 @@ private:
     TOleControl* owner_;
     HWND parent_;
     ComPtr<IOleInPlaceActiveObject> activeObject_;
+    int modelessDisabled_ = 0;  // EnableModeless(FALSE) calls not yet matched by TRUE
 };
 
 // Receives the control's events and hands them to the host while it is there.
@@ -336,6 +355,12 @@ void TOleControl::Check(HRESULT result) {
 }
 
 void TOleControl::ClearErrorInfo() noexcept { ::SetErrorInfo(0, nullptr); }
+
+HRESULT TOleControl::CommandFromControl(const GUID* group, DWORD, VARIANT*, VARIANT*) noexcept {
+    return group ? OLECMDERR_E_UNKNOWNGROUP : OLECMDERR_E_NOTSUPPORTED;
+}
+
+bool TOleControl::ControlDialogOpen() const noexcept { return site_ && site_->ModelessDisabled(); }
 
 void TOleControl::DispatchEvent(DISPID id, const DISPPARAMS& arguments) noexcept {
     App().Guard([&] { EventFired(id, arguments); });

@@ -6,6 +6,7 @@
 // the control and its events.
 
 #include <windows.h>
+#include <docobj.h>
 #include <oaidl.h>
 #include <ocidl.h>
 #include <oleidl.h>
@@ -76,6 +77,13 @@ protected:
 
     // One event of the connected interface, with its arguments in reverse order as sent.
     virtual void EventFired(DISPID id, const DISPPARAMS& arguments) = 0;
+    // A command that the control sends to its site (IOleCommandTarget::Exec). The default answers
+    // that the site knows no such command, so that the control does what it does by itself. It
+    // runs inside a COM call: nothing may be thrown out of it.
+    virtual HRESULT CommandFromControl(const GUID* group, DWORD id, VARIANT* in, VARIANT* out) noexcept;
+    // While the control shows a modal dialog of its own it asks its frame to disable modeless
+    // windows (IOleInPlaceFrame::EnableModeless); true until it enables them again.
+    bool ControlDialogOpen() const noexcept;
 
 private:
     class Site;

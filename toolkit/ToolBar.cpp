@@ -102,18 +102,49 @@ void TToolBar::AddItems(std::span<const ToolItem> items) {
 // the active window may belong to another program (the host the bar is planted in).
 void TToolBar::CreateTooltips() {
     if (std::none_of(items_.begin(), items_.end(), [](const ToolItem& item) { return item.tip != nullptr; })) return;
-    tooltip_.Reset(::CreateWindowExW(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, TOOLTIPS_CLASSW, nullptr,
-                                     WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT, CW_USEDEFAULT,
-                                     CW_USEDEFAULT, CW_USEDEFAULT, ::GetParent(Handle()), nullptr,
-                                     ::GetModuleHandleW(nullptr), nullptr));
-    if (!tooltip_) return;  // the bar works without them
+    if (!EnsureTooltip()) return;  // the bar works without them
     for (const ToolItem& item : items_) {
         if (!item.tip) continue;
         TTTOOLINFOW tool = ToolInfo(item);
         tool.lpszText = const_cast<wchar_t*>(item.tip);
         ::SendMessageW(tooltip_.Get(), TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
     }
+}
+
+bool TToolBar::EnsureTooltip() {
+    if (tooltip_) return true;
+    tooltip_.Reset(::CreateWindowExW(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, TOOLTIPS_CLASSW, nullptr,
+                                     WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT, CW_USEDEFAULT,
+                                     CW_USEDEFAULT, CW_USEDEFAULT, ::GetParent(Handle()), nullptr,
+                                     ::GetModuleHandleW(nullptr), nullptr));
+    if (!tooltip_) return false;
+    // A width of its own makes the tooltip break lines at "\n"; the bar's tips are short.
+    constexpr LPARAM kMaxTipWidth = 480;
+    ::SendMessageW(tooltip_.Get(), TTM_SETMAXTIPWIDTH, 0, kMaxTipWidth);
     ::SendMessageW(Handle(), TB_SETTOOLTIPS, reinterpret_cast<WPARAM>(tooltip_.Get()), 0);
+    return true;
+}
+
+bool TToolBar::HasTip(const ToolItem& item) const {
+    return item.tip || std::find(changingTips_.begin(), changingTips_.end(), item.id) != changingTips_.end();
+}
+
+void TToolBar::SetTip(int id, const std::wstring& text) {
+    const ToolItem* item = Find(id);
+    if (!item || item->tip) return;  // a fixed tip stays
+    TTTOOLINFOW tool = ToolInfo(*item);
+    const auto known = std::find(changingTips_.begin(), changingTips_.end(), id);
+    if (text.empty()) {
+        if (known == changingTips_.end()) return;
+        ::SendMessageW(tooltip_.Get(), TTM_DELTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+        changingTips_.erase(known);
+        return;
+    }
+    if (!EnsureTooltip()) return;
+    tool.lpszText = const_cast<wchar_t*>(text.c_str());  // the tooltip keeps a copy
+    const UINT message = known == changingTips_.end() ? TTM_ADDTOOLW : TTM_UPDATETIPTEXTW;
+    ::SendMessageW(tooltip_.Get(), message, 0, reinterpret_cast<LPARAM>(&tool));
+    if (known == changingTips_.end()) changingTips_.push_back(id);
 }
 
 TTTOOLINFOW TToolBar::ToolInfo(const ToolItem& item) const {
@@ -152,6 +183,15 @@ void TToolBar::SetChecked(int id, bool checked) {
     ::SendMessageW(Handle(), TB_CHECKBUTTON, static_cast<WPARAM>(id), MAKELPARAM(checked ? TRUE : FALSE, 0));
 }
 
+bool TToolBar::Hidden(int id) const {
+    return ::SendMessageW(Handle(), TB_ISBUTTONHIDDEN, static_cast<WPARAM>(id), 0) != 0;
+}
+
+void TToolBar::SetHidden(int id, bool hidden) {
+    ::SendMessageW(Handle(), TB_HIDEBUTTON, static_cast<WPARAM>(id), MAKELPARAM(hidden ? TRUE : FALSE, 0));
+    FollowLayout();
+}
+
 void TToolBar::SetFlat(bool flat) {
     // Through the window style, which the bar follows (WM_STYLECHANGED).
     LONG_PTR style = ::GetWindowLongPtrW(Handle(), GWL_STYLE);
@@ -180,7 +220,7 @@ void TToolBar::FollowLayout() {
     }
     if (!tooltip_) return;
     for (const ToolItem& item : items_) {
-        if (!item.tip) continue;
+        if (!HasTip(item)) continue;
         const TTTOOLINFOW tool = ToolInfo(item);
         ::SendMessageW(tooltip_.Get(), TTM_NEWTOOLRECTW, 0, reinterpret_cast<LPARAM>(&tool));
     }

@@ -9,6 +9,7 @@
 
 #include <functional>
 #include <span>
+#include <string>
 #include <utility>
 #include <vector>
 
@@ -69,6 +70,10 @@ public:
     void SetEnabled(int id, bool enabled);
     bool Checked(int id) const;
     void SetChecked(int id, bool checked);
+    bool Hidden(int id) const;
+    void SetHidden(int id, bool hidden);
+    // Gives the item a tip that can change (several lines, "\n" between them); empty: none.
+    void SetTip(int id, const std::wstring& text);
     void SetFlat(bool flat);
     void SetBounds(const RECT& bounds);
 
@@ -84,10 +89,13 @@ private:
     TTTOOLINFOW ToolInfo(const ToolItem& item) const;  // the tooltip's record of an item
     void AddItems(std::span<const ToolItem> items);
     void CreateTooltips();
+    bool EnsureTooltip();
+    bool HasTip(const ToolItem& item) const;
     void FollowLayout();
 
     std::vector<ToolItem> items_;
     std::vector<std::pair<int, HWND>> placed_;
+    std::vector<int> changingTips_;  // the items that have a tip given by SetTip
     WindowHandle tooltip_;  // a top-level window, so not destroyed with the bar
 };
 
@@ -100,6 +108,7 @@ public:
     bool Enabled() const { return bar_.Enabled(id_); }
     void SetEnabled(bool enabled) { bar_.SetEnabled(id_, enabled); }
     bool Checked() const { return bar_.Checked(id_); }
+    bool Hidden() const { return bar_.Hidden(id_); }
 
 private:
     TToolBar& bar_;

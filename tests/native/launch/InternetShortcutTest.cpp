@@ -120,4 +120,43 @@ TEST(Utf7, RejectsWhatIsNotWellFormed) {
     EXPECT_EQ(DecodeUtf7("+2D3eAA-"), std::wstring(L"\xD83D\xDE00", 2));
 }
 
+// The edges of the INI reader's rules: a later section of the same name, a lone quote, the cap on
+// a UTF-16 address, and the byte-order mark a UTF-8 file may start with.
+TEST(InternetShortcut, OnlyTheFirstSectionCountsALoneQuoteStaysAndMarksAreSkipped) {
+    const std::pair<std::string, std::wstring> cases[] = {
+        {"[InternetShortcut]\nIconIndex=0\n[InternetShortcut]\n[InternetShortcut]\nURL=http://third/\n", L""},
+        {"[InternetShortcut]\n[Other]\n[InternetShortcut]\nURL=http://third/\n", L""},
+        {"[InternetShortcut]\nURL=\"\n", L"\""},
+        {"[InternetShortcut]\nURL='\n", L"'"},
+        {"\xEF\xBB\xBF[InternetShortcut]\r\nURL=http://bom/\r\n", L"http://bom/"},
+    };
+    for (const auto& [file, address] : cases) EXPECT_EQ(Address(file), address) << file;
+}
+
+TEST(InternetShortcut, AUtf16AddressIsCutAt2047UnitsNeverInsideASurrogatePair) {
+    const auto utf16File = [](const std::wstring& url) {
+        const std::wstring text = L"[InternetShortcut]\r\nURL=" + url + L"\r\n";
+        std::string bytes = "\xFF\xFE";
+        for (const wchar_t unit : text) {
+            bytes.push_back(static_cast<char>(unit & 0xFF));
+            bytes.push_back(static_cast<char>((unit >> 8) & 0xFF));
+        }
+        return bytes;
+    };
+    const std::wstring pair(L"\xD83D\xDE00", 2);
+    const std::wstring head = L"http://x/" + std::wstring(2038 - 1, L'a');  // 2,046 units
+    const std::pair<std::wstring, std::wstring> cases[] = {
+        {head + L"b", head + L"b"},                        // exactly 2,047: whole
+        {head + L"bc", head + L"b"},                       // one more: cut
+        {head + pair, head},                               // the pair would straddle the cap: both go
+        {head.substr(1) + pair + L"z", head.substr(1) + pair},  // the pair ends at the cap: kept
+    };
+    for (const auto& [url, expected] : cases) {
+        const menus::ShortcutAddress address = ParseInternetShortcut(utf16File(url));
+        ASSERT_TRUE(address.unicode) << url.size();
+        EXPECT_EQ(address.unicode->size(), expected.size()) << url.size();
+        EXPECT_TRUE(*address.unicode == expected) << url.size();
+    }
+}
+
 }  // namespace

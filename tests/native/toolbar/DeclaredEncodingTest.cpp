@@ -106,4 +106,12 @@ TEST(DeclaredEncoding, ShiftJisTextAroundTheDeclarationDoesNotDisturbIt) {
     EXPECT_EQ(FindDeclaredEncoding(std::string("<meta charset=\"utf-8\0\">", 23)), DeclaredEncoding::None);
 }
 
+// Markup that once let a wrongly stepped-over attribute hide the declaration that follows it.
+TEST(DeclaredEncoding, AQuotedGreaterThanInsideAnEndTagOrANamelessAttributeEndsNothing) {
+    ExpectAll({
+        {"</ a='>' <meta charset=utf-8>", DeclaredEncoding::Utf8},
+        {"<div =\">\" <meta charset=utf-8>", DeclaredEncoding::Utf8},
+    });
+}
+
 }  // namespace

@@ -174,4 +174,40 @@ TEST(BrowserAddress, OtherAddressesAndBrokenEscapesAreNotTheFile) {
     EXPECT_TRUE(IsAddressOf(L"file:///C:/site/a%23b.htm", L"C:\\site\\a#b.htm"));
 }
 
+// A second file preview starts afresh: its first check only learns the new file's stamp.
+TEST_F(Live, TwoFilePreviewsInARowDoNotReloadOnTheSecondsFirstCheck) {
+    sight_.windowAddress = L"C:\\site\\a.htm";
+    sight_.stamp = FileStamp{10, 100};
+    follow_.PreviewedFile(L"C:\\site\\a.htm");
+    EXPECT_EQ(Check(), LiveAction::None);
+    sight_.windowAddress = L"C:\\site\\b.htm";
+    sight_.stamp = FileStamp{20, 200};
+    follow_.PreviewedFile(L"C:\\site\\b.htm");
+    EXPECT_EQ(Check(), LiveAction::None) << "another file's stamp is no change of this one";
+    sight_.stamp = FileStamp{21, 201};
+    EXPECT_EQ(Check(), LiveAction::Reload);
+}
+
+// Escapes at the edges of an address, and UTF-8 that no encoder writes: overlong forms and
+// surrogates, which would let two spellings name one file.
+TEST(BrowserAddress, EscapesAtTheEndDecodeAndOverlongOrSurrogateUtf8IsRefused) {
+    struct Case {
+        const wchar_t* location;
+        const wchar_t* path;
+        bool same;
+    };
+    const Case cases[] = {
+        {L"file:///C:/site/a.ht%6D", L"C:\\site\\a.htm", true},
+        {L"file:///C:/site/a.htm%6", L"C:\\site\\a.htm6", false},
+        {L"file:///C:/site/%C1%A1.htm", L"C:\\site\\a.htm", false},
+        {L"file:///C:/site/%C0%AF.htm", L"C:\\site\\/.htm", false},
+        {L"file:///C:/site/%E0%81%A1.htm", L"C:\\site\\a.htm", false},
+        {L"file:///C:/site/%ED%A0%BD%ED%B8%80.htm", L"C:\\site\\\xD83D\xDE00.htm", false},
+        {L"file:///C:/site/%ED%B8%80.htm", L"C:\\site\\\xDE00.htm", false},
+        {L"file:///C:/site/%F0%9F%98%80.htm", L"C:\\site\\\xD83D\xDE00.htm", true},
+        {L"file:///C:/site/%F4%90%80%80.htm", L"C:\\site\\x.htm", false},
+    };
+    for (const Case& c : cases) EXPECT_EQ(IsAddressOf(c.location, c.path), c.same) << Printable(c.location);
+}
+
 }  // namespace

@@ -72,7 +72,7 @@ TEST(IconFile, HoldsEachImageWithDoubledHeightAndAnAndMask) {
 }
 
 TEST(ProgramPictures, Draw) {
-    const std::pair<const char*, size_t> strips[] = {{"toolbar.txt", 10}, {"browser.txt", 6}};
+    const std::pair<const char*, size_t> strips[] = {{"toolbar.txt", 10}, {"browser.txt", 7}};
     for (const auto& [name, count] : strips) {
         std::ifstream in(std::string(CORVANE_IMAGES_DIR) + "/" + name, std::ios::binary);
         const auto pictures = pixelart::ParsePictures(in, name);

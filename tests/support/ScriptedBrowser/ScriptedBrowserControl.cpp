@@ -72,9 +72,34 @@ STDMETHODIMP ScriptedDispatch::GetTypeInfo(UINT, LCID, ITypeInfo** info) noexcep
     if (info) *info = nullptr;
     return E_NOTIMPL;
 }
-STDMETHODIMP ScriptedDispatch::GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) noexcept { return E_NOTIMPL; }
-STDMETHODIMP ScriptedDispatch::Invoke(DISPID, REFIID, LCID, WORD, DISPPARAMS*, VARIANT*, EXCEPINFO*, UINT*) noexcept {
-    return DISP_E_MEMBERNOTFOUND;
+ScriptedDispatch::~ScriptedDispatch() {
+    for (auto& property : properties_) ::VariantClear(&property.second);
+}
+
+void ScriptedDispatch::SetProperty(const std::wstring& name, const VARIANT& value) {
+    VARIANT copy;
+    ::VariantInit(&copy);
+    ::VariantCopy(&copy, const_cast<VARIANT*>(&value));
+    properties_.emplace_back(name, copy);
+}
+
+STDMETHODIMP ScriptedDispatch::GetIDsOfNames(REFIID, LPOLESTR* names, UINT count, LCID, DISPID* ids) noexcept {
+    if (!names || !ids || count != 1) return E_INVALIDARG;
+    for (size_t i = 0; i < properties_.size(); ++i) {
+        if (properties_[i].first == names[0]) {
+            ids[0] = static_cast<DISPID>(i + 1);
+            return S_OK;
+        }
+    }
+    ids[0] = DISPID_UNKNOWN;
+    return DISP_E_UNKNOWNNAME;
+}
+STDMETHODIMP ScriptedDispatch::Invoke(DISPID id, REFIID, LCID, WORD flags, DISPPARAMS*, VARIANT* result, EXCEPINFO*,
+                                      UINT*) noexcept {
+    if (id < 1 || static_cast<size_t>(id) > properties_.size() || !(flags & DISPATCH_PROPERTYGET)) return DISP_E_MEMBERNOTFOUND;
+    if (!result) return E_POINTER;
+    ::VariantInit(result);
+    return ::VariantCopy(result, &properties_[static_cast<size_t>(id) - 1].second);
 }
 
 // ---- ScriptedBrowserControl: scripting ----
@@ -193,6 +218,75 @@ void ScriptedBrowserControl::FireTitleChange(const std::wstring& title) {
 void ScriptedBrowserControl::FireEvent(DISPID id, std::vector<VARIANT> argumentsLastFirst) {
     DISPPARAMS parameters{argumentsLastFirst.data(), nullptr, static_cast<UINT>(argumentsLastFirst.size()), 0};
     Fire(id, parameters);
+}
+
+// ---- the engine's commands to its host ----
+
+HRESULT ScriptedBrowserControl::ExecOnSite(const GUID* group, DWORD id, VARIANT* in, VARIANT* out) {
+    ComPtr<IOleCommandTarget> target;
+    if (!site_ || FAILED(site_.As(&target))) return E_NOINTERFACE;
+    return target->Exec(group, id, OLECMDEXECOPT_DODEFAULT, in, out);
+}
+
+namespace {
+
+VARIANT TextVariant(const std::wstring& text) {
+    VARIANT value;
+    ::VariantInit(&value);
+    value.vt = VT_BSTR;
+    value.bstrVal = CopyBstr(text);
+    return value;
+}
+
+VARIANT NumberVariant(long number) {
+    VARIANT value;
+    ::VariantInit(&value);
+    value.vt = VT_I4;
+    value.lVal = number;
+    return value;
+}
+
+VARIANT ObjectVariant(IDispatch* object) {
+    VARIANT value;
+    ::VariantInit(&value);
+    value.vt = VT_DISPATCH;
+    value.pdispVal = object;  // borrowed: SetProperty copies it with a reference of its own
+    return value;
+}
+
+}  // namespace
+
+ScriptErrorOutcome ScriptedBrowserControl::RaiseScriptError(const ScriptedScriptError& error) {
+    const ComPtr<ScriptedDispatch> event = ScriptedDispatch::Create();
+    const std::pair<const wchar_t*, VARIANT> fields[] = {
+        {L"errorMessage", TextVariant(error.message)}, {L"errorLine", NumberVariant(error.line)},
+        {L"errorCharacter", NumberVariant(error.character)}, {L"errorCode", NumberVariant(error.code)},
+        {L"errorUrl", TextVariant(error.url)}};
+    for (auto [name, value] : fields) {
+        event->SetProperty(name, value);
+        ::VariantClear(&value);
+    }
+    const ComPtr<ScriptedDispatch> window = ScriptedDispatch::Create();
+    window->SetProperty(L"event", ObjectVariant(event.Get()));
+    const ComPtr<ScriptedDispatch> document = ScriptedDispatch::Create();
+    document->SetProperty(L"parentWindow", ObjectVariant(window.Get()));
+
+    VARIANT in, out;
+    ::VariantInit(&in);
+    ::VariantInit(&out);
+    in.vt = VT_UNKNOWN;
+    in.punkVal = static_cast<IDispatch*>(document.Get());
+    ScriptErrorOutcome outcome;
+    outcome.result = ExecOnSite(&kDocHostCommandHandler, OLECMDID_SHOWSCRIPTERROR, &in, &out);
+    outcome.boxShown = outcome.result != S_OK;
+    outcome.scriptsGoOn = !outcome.boxShown && out.vt == VT_BOOL && out.boolVal != VARIANT_FALSE;
+    ::VariantClear(&out);
+    if (outcome.boxShown) Log(L"ScriptErrorBox");
+    return outcome;
+}
+
+void ScriptedBrowserControl::SetPageDialogOpen(bool open) {
+    if (frame_) frame_->EnableModeless(open ? FALSE : TRUE);
 }
 
 // ---- simulated browsing ----

@@ -10,6 +10,7 @@
 // processes.
 
 #include <windows.h>
+#include <docobj.h>
 #include <exdisp.h>
 #include <ocidl.h>
 #include <oleidl.h>
@@ -18,6 +19,7 @@
 #include <functional>
 #include <map>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace scriptedbrowser {
@@ -34,14 +36,20 @@ inline constexpr DISPID kLocationName = 210;
 inline constexpr DISPID kLocationURL = 211;
 inline constexpr DISPID kBusy = 212;
 
+// {F38BC242-B950-11D1-8918-00C04FC2C836}: the group of the commands an engine sends to its host.
+inline constexpr GUID kDocHostCommandHandler = {0xF38BC242, 0xB950, 0x11D1, {0x89, 0x18, 0x00, 0xC0, 0x4F, 0xC2, 0xC8, 0x36}};
+
 // The window class of the stand-in's in-place window.
 inline constexpr wchar_t kViewClass[] = L"ScriptedBrowserView";
 
-// A plain dispatch object standing for a document or a frame; its references can be watched.
+// A plain dispatch object standing for a document, a frame or another script object; its
+// references can be watched, and it answers the properties it is given by name.
 class ScriptedDispatch final : public IDispatch {
 public:
     static Microsoft::WRL::ComPtr<ScriptedDispatch> Create();
     LONG References() const noexcept { return references_; }
+    // A property that scripts read by name: a copy of value is kept.
+    void SetProperty(const std::wstring& name, const VARIANT& value);
 
     STDMETHODIMP QueryInterface(REFIID iid, void** out) noexcept override;
     STDMETHODIMP_(ULONG) AddRef() noexcept override;
@@ -53,8 +61,25 @@ public:
 
 private:
     ScriptedDispatch() = default;
-    ~ScriptedDispatch() = default;
+    ~ScriptedDispatch();
     LONG references_ = 0;  // the first reference is the creator's
+    std::vector<std::pair<std::wstring, VARIANT>> properties_;  // dispatch id: index + 1
+};
+
+// An error in the page's scripts as the engine reports it.
+struct ScriptedScriptError {
+    std::wstring message;
+    long line = 0;
+    long character = 0;
+    long code = 0;
+    std::wstring url;
+};
+
+// What became of a script error that the stand-in reported to its site.
+struct ScriptErrorOutcome {
+    HRESULT result = E_FAIL;   // the site's answer to the command
+    bool boxShown = false;     // the site did not take it: the engine would have shown its own box
+    bool scriptsGoOn = false;  // the site asked for the page's scripts to go on running
 };
 
 class ScriptedBrowserControl final : public IWebBrowser2,
@@ -88,6 +113,18 @@ public:
     void FireNavigateComplete2(IDispatch* frame, const std::wstring& url);  // frame null: the control
     void FireTitleChange(const std::wstring& title);
     void FireEvent(DISPID id, std::vector<VARIANT> argumentsLastFirst);
+
+    // The engine's side of its host's commands: sends IOleCommandTarget::Exec to the client site
+    // (E_NOINTERFACE when the site has no command target).
+    HRESULT ExecOnSite(const GUID* group, DWORD id, VARIANT* in, VARIANT* out);
+    // An error in the page's scripts, reported as the engine does: the document goes to the site
+    // with the "show script error" command, and the error is the event object of the document's
+    // window (errorMessage, errorLine, errorCharacter, errorCode, errorUrl). A site that does not
+    // take the command leaves the engine to show its box: logged as "ScriptErrorBox".
+    ScriptErrorOutcome RaiseScriptError(const ScriptedScriptError& error);
+    // A dialog of the page (alert, confirm) opens or closes: the engine disables and enables its
+    // frame's modeless windows, as it does around such a dialog.
+    void SetPageDialogOpen(bool open);
 
     // What a test reads.
     const std::vector<std::wstring>& Calls() const noexcept { return calls_; }

@@ -26,7 +26,8 @@ struct TForm2Parts {
           Btn_Forward(*form.Btn_Forward),
           Btn_Refresh(*form.Btn_Refresh),
           Btn_Stop(*form.Btn_Stop),
-          Btn_Live(*form.Btn_Live) {}
+          Btn_Live(*form.Btn_Live),
+          Btn_ScriptErrors(*form.Btn_ScriptErrors) {}
 
     TWebBrowser& WebBrowser;
     toolkit::TToolBar& ToolBar1;
@@ -37,6 +38,7 @@ struct TForm2Parts {
     toolkit::TToolButton& Btn_Refresh;
     toolkit::TToolButton& Btn_Stop;
     toolkit::TToolButton& Btn_Live;
+    toolkit::TToolButton& Btn_ScriptErrors;
 };
 
 }  // namespace browser

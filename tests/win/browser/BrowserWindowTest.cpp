@@ -4,8 +4,11 @@
 
 #include <windows.h>
 #include <commctrl.h>
+#include <exdispid.h>
 
 #include <gtest/gtest.h>
+
+#include <iterator>
 
 #include "BrowserDriver.h"
 #include "TestSupport.h"
@@ -332,6 +335,85 @@ TEST_F(BrowserWindow, LiveButtonTogglesWithItsOwnTipAndTheWindowReportsToLivePre
     EXPECT_EQ(control.Calls(), (std::vector<std::wstring>{L"Navigate C:\\page.htm", L"Refresh"}));
     form.SetLiveListener(nullptr);
     EXPECT_EQ(listener.gone, 0);
+}
+
+// The tip the tool bar shows for a button; empty when it has none.
+std::wstring TipOf(TForm2& form, const TToolButton& button) {
+    const HWND tooltip = reinterpret_cast<HWND>(::SendMessageW(Parts(form).ToolBar1.Handle(), TB_GETTOOLTIPS, 0, 0));
+    wchar_t text[1024] = {};
+    TTTOOLINFOW tool{};
+    tool.cbSize = sizeof tool;
+    tool.hwnd = Parts(form).ToolBar1.Handle();
+    tool.uId = static_cast<UINT_PTR>(button.Id());
+    tool.lpszText = text;
+    if (!tooltip || !::SendMessageW(tooltip, TTM_GETTOOLINFOW, 0, reinterpret_cast<LPARAM>(&tool))) return {};
+    tool.lpszText = text;
+    ::SendMessageW(tooltip, TTM_GETTEXTW, std::size(text), reinterpret_cast<LPARAM>(&tool));
+    return text;
+}
+
+// The engine reports each error of the page's scripts to the window's site: the window takes it,
+// so no box opens and the scripts go on; the indicator right of the live button counts the
+// current page's errors and tells the last one in its tip, and a page that starts loading starts
+// without errors.
+TEST_F(BrowserWindow, ScriptErrorsOpenNoBoxAndAreCountedQuietlyUntilTheNextPageLoads) {
+    const TToolButton& indicator = Parts(form).Btn_ScriptErrors;
+    EXPECT_TRUE(indicator.Hidden());
+    struct Case {
+        scriptedbrowser::ScriptedScriptError error;
+        std::vector<std::wstring> tipHas;
+    };
+    const Case cases[] = {
+        {{L"'foo' は定義されていません", 12, 5, static_cast<long>(0x800A1391), L"file:///C:/site/a.htm"},
+         {L"このページのスクリプト エラー: 1 件", L"最後のエラー: 12 行目 5 文字目", L"'foo' は定義されていません",
+          L"file:///C:/site/a.htm"}},
+        {{L"構文エラーです", 3, 0, 0, L""}, {L"このページのスクリプト エラー: 2 件", L"3 行目\n構文エラーです"}},
+        {{std::wstring(5000, L'x'), 0, 0, 0, L""}, {L": 3 件", std::wstring(300, L'x') + L"…"}},
+    };
+    for (const Case& c : cases) {
+        const scriptedbrowser::ScriptErrorOutcome outcome = control.RaiseScriptError(c.error);
+        Settle();
+        EXPECT_EQ(outcome.result, S_OK);
+        EXPECT_FALSE(outcome.boxShown);
+        EXPECT_TRUE(outcome.scriptsGoOn);
+        EXPECT_FALSE(indicator.Hidden());
+        const std::wstring tip = TipOf(form, indicator);
+        for (const std::wstring& part : c.tipHas) EXPECT_NE(tip.find(part), std::wstring::npos) << Ansi(tip);
+        EXPECT_LT(tip.size(), 700u);
+    }
+    EXPECT_EQ(ButtonRect(form, Parts(form).Btn_Live).right, ButtonRect(form, indicator).left) << "right of the live button";
+    EXPECT_EQ(control.Calls(), NoCalls());
+    EXPECT_TRUE(::IsWindowEnabled(form.Handle()));
+
+    // Other commands of the engine stay the engine's.
+    VARIANT in, out;
+    ::VariantInit(&in);
+    ::VariantInit(&out);
+    EXPECT_EQ(control.ExecOnSite(&scriptedbrowser::kDocHostCommandHandler, OLECMDID_SHOWMESSAGE, &in, &out),
+              OLECMDERR_E_NOTSUPPORTED);
+    EXPECT_EQ(control.ExecOnSite(nullptr, OLECMDID_SHOWSCRIPTERROR, &in, &out), OLECMDERR_E_NOTSUPPORTED);
+
+    control.FireEvent(DISPID_DOWNLOADBEGIN, {});
+    Settle();
+    EXPECT_TRUE(indicator.Hidden());
+    EXPECT_EQ(TipOf(form, indicator), L"");
+    control.RaiseScriptError({L"again", 1, 1, 0, L""});
+    Settle();
+    EXPECT_NE(TipOf(form, indicator).find(L": 1 件"), std::wstring::npos) << Ansi(TipOf(form, indicator));
+}
+
+// Live preview asks before it reloads: a dialog of the page is open while the engine has disabled
+// its frame's modeless windows, or while the window itself is disabled under the dialog.
+TEST_F(BrowserWindow, APageDialogIsSeenWhileTheEngineOrTheWindowSaysItIsOpen) {
+    EXPECT_FALSE(form.PageDialogOpen());
+    control.SetPageDialogOpen(true);
+    EXPECT_TRUE(form.PageDialogOpen());
+    control.SetPageDialogOpen(false);
+    EXPECT_FALSE(form.PageDialogOpen());
+    ::EnableWindow(form.Handle(), FALSE);
+    EXPECT_TRUE(form.PageDialogOpen());
+    ::EnableWindow(form.Handle(), TRUE);
+    EXPECT_FALSE(form.PageDialogOpen());
 }
 
 TEST(BrowserLifetime, AWindowThatGoesTellsLivePreviewLast) {

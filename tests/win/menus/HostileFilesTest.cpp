@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <optional>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -74,43 +75,58 @@ toolkit::FileHandle LockWithoutSharing(const std::wstring& path) {
 
 std::string OpenError(const std::wstring& path) { return "ファイル " + WideToUtf8(path) + " は開けません"; }
 
-TEST(HostileTagFiles, EveryShapeGivesGroupsOrTheFileOpenError) {
-    const WideFolder folder;
-    const std::wstring tagIni = folder.Path() + L"Tag.ini";
+// Each shape of Tag.ini is a test of its own, so that no run of them all comes near the time limit
+// on a busy machine; each gets a fresh folder.
+struct TagFileShape {
+    const char* name;
+    void (*check)(const WideFolder& folder, const std::wstring& tagIni);
+};
 
+void ReadableInAWideFolder(const WideFolder& folder, const std::wstring& tagIni) {
     folder.Write(L"Tag.ini", "%Head\r\n&<b>\r\n");
-    auto groups = menus::LoadTagFile(tagIni);
+    const auto groups = menus::LoadTagFile(tagIni);
     ASSERT_EQ(groups.size(), 1u) << "a folder of any name holds a readable Tag.ini";
     EXPECT_EQ(groups[0].entries, std::vector<std::string>{"<b>"});
+}
 
+void EmptyOrOnlyLineEnds(const WideFolder& folder, const std::wstring& tagIni) {
     folder.Write(L"Tag.ini", "");
     EXPECT_TRUE(menus::LoadTagFile(tagIni).empty());
     folder.Write(L"Tag.ini", std::string(100000, '\r'));
     EXPECT_TRUE(menus::LoadTagFile(tagIni).empty());
+}
 
+void TenMegabyteCaption(const WideFolder& folder, const std::wstring& tagIni) {
     folder.Write(L"Tag.ini", "%" + std::string(10 * 1024 * 1024, 'x'));
-    groups = menus::LoadTagFile(tagIni);
+    const auto groups = menus::LoadTagFile(tagIni);
     ASSERT_EQ(groups.size(), 1u);
     EXPECT_EQ(groups[0].caption.size(), 10u * 1024 * 1024);
+}
 
+void AThousandGroups(const WideFolder& folder, const std::wstring& tagIni) {
     std::string thousandGroups;
     for (int group = 0; group < 1000; ++group) {
         thousandGroups += "%group " + std::to_string(group) + "\r\n";
         for (int entry = 1; entry < 100; ++entry) thousandGroups += "&<e" + std::to_string(entry) + ">\r\n";
     }
     folder.Write(L"Tag.ini", thousandGroups);
-    groups = menus::LoadTagFile(tagIni);
+    const auto groups = menus::LoadTagFile(tagIni);
     ASSERT_EQ(groups.size(), 1000u);
     EXPECT_EQ(groups[999].entries.size(), 99u);
+}
 
+void Garbage(const WideFolder& folder, const std::wstring& tagIni) {
     std::string garbage;
     for (unsigned i = 0; i < 65536; ++i) garbage.push_back(static_cast<char>((i * 2654435761u) >> 24));
     folder.Write(L"Tag.ini", "%A\r\n&" + garbage + "\r\n&\x81\r\n%\x82\xFF\x81");  // no valid Shift-JIS either
-    groups = menus::LoadTagFile(tagIni);
+    const auto groups = menus::LoadTagFile(tagIni);
     ASSERT_FALSE(groups.empty());
     EXPECT_EQ(groups[0].caption, "A");
+}
 
-    // Locked by another program that shares nothing, and a folder in the file's place.
+// Locked by another program that shares nothing; a program that writes the file while sharing it
+// does not keep the menu from being read.
+void LockedOrWrittenByAnotherProgram(const WideFolder& folder, const std::wstring& tagIni) {
     folder.Write(L"Tag.ini", "%Head\r\n");
     {
         const toolkit::FileHandle lock = LockWithoutSharing(tagIni);
@@ -122,13 +138,13 @@ TEST(HostileTagFiles, EveryShapeGivesGroupsOrTheFileOpenError) {
             EXPECT_EQ(WideToUtf8(error.Message()), OpenError(tagIni));
         }
     }
-    // A program that writes the file while sharing it does not keep the menu from being read.
-    {
-        const toolkit::FileHandle writer{::CreateFileW(tagIni.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                                                       nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr)};
-        ASSERT_TRUE(writer);
-        EXPECT_EQ(menus::LoadTagFile(tagIni).size(), 1u);
-    }
+    const toolkit::FileHandle writer{::CreateFileW(tagIni.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                                   nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr)};
+    ASSERT_TRUE(writer);
+    EXPECT_EQ(menus::LoadTagFile(tagIni).size(), 1u);
+}
+
+void AFolderInTheFilesPlace(const WideFolder& folder, const std::wstring&) {
     const std::wstring folderInstead = folder.Path() + L"sub\\Tag.ini";
     ::CreateDirectoryW((folder.Path() + L"sub").c_str(), nullptr);
     ::CreateDirectoryW(folderInstead.c_str(), nullptr);
@@ -136,6 +152,26 @@ TEST(HostileTagFiles, EveryShapeGivesGroupsOrTheFileOpenError) {
     ::RemoveDirectoryW(folderInstead.c_str());
     ::RemoveDirectoryW((folder.Path() + L"sub").c_str());
 }
+
+// Names the shape in the test's listing.
+void PrintTo(const TagFileShape& shape, std::ostream* out) { *out << shape.name; }
+
+class HostileTagFiles : public ::testing::TestWithParam<TagFileShape> {};
+
+TEST_P(HostileTagFiles, EveryShapeGivesGroupsOrTheFileOpenError) {
+    const WideFolder folder;
+    GetParam().check(folder, folder.Path() + L"Tag.ini");
+}
+
+INSTANTIATE_TEST_SUITE_P(Shapes, HostileTagFiles,
+                         ::testing::Values(TagFileShape{"ReadableInAWideFolder", &ReadableInAWideFolder},
+                                           TagFileShape{"EmptyOrOnlyLineEnds", &EmptyOrOnlyLineEnds},
+                                           TagFileShape{"TenMegabyteCaption", &TenMegabyteCaption},
+                                           TagFileShape{"AThousandGroups", &AThousandGroups},
+                                           TagFileShape{"Garbage", &Garbage},
+                                           TagFileShape{"LockedOrWrittenByAnotherProgram", &LockedOrWrittenByAnotherProgram},
+                                           TagFileShape{"AFolderInTheFilesPlace", &AFolderInTheFilesPlace}),
+                         [](const ::testing::TestParamInfo<TagFileShape>& info) { return std::string(info.param.name); });
 
 TEST(HostileFileReplacement, AFailedReplacementKeepsTheOldFileAndLeavesNoTemporaryFile) {
     const WideFolder folder;
