@@ -56,6 +56,12 @@ struct FindHandleTraits {
     static void Close(Type h) noexcept { ::FindClose(h); }
 };
 
+struct ChangeNotificationTraits {  // FindFirstChangeNotification reports failure as INVALID_HANDLE_VALUE
+    using Type = HANDLE;
+    static Type Invalid() noexcept { return INVALID_HANDLE_VALUE; }
+    static void Close(Type h) noexcept { ::FindCloseChangeNotification(h); }
+};
+
 struct MappedViewTraits {
     using Type = void*;
     static Type Invalid() noexcept { return nullptr; }
@@ -120,6 +126,7 @@ struct RegistryKeyTraits {
 using KernelHandle = UniqueHandle<KernelHandleTraits>;
 using FileHandle = UniqueHandle<FileHandleTraits>;
 using FindHandle = UniqueHandle<FindHandleTraits>;
+using ChangeNotification = UniqueHandle<ChangeNotificationTraits>;
 using MappedView = UniqueHandle<MappedViewTraits>;
 using MenuHandle = UniqueHandle<MenuTraits>;
 using IconHandle = UniqueHandle<IconTraits>;
