@@ -24,9 +24,12 @@ public:
     virtual bool LiveOn() const = 0;           // the live button is pressed
     virtual bool Showing() const = 0;          // visible, and not minimised
     virtual std::wstring Address() const = 0;  // the page's address as the browser reports it
-    // The page again, where the reader is in it (not a new navigation, which would start at the top).
+    // The page again, where the reader is in it (not a new navigation, which would start at the
+    // top); a browser that refuses to reload is sent to the same address instead.
     virtual void Reload() = 0;
     virtual void GoTo(const std::wstring& address) = 0;
+    // Says quietly, without a box, why live preview could not show the latest text; empty: it did.
+    virtual void ShowLiveProblem(const std::wstring& problem) = 0;
 
 protected:
     ~LiveView() = default;
