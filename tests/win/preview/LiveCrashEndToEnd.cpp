@@ -23,10 +23,7 @@ TEST(LivePreviewEditorKilled, BufferKeepsTheEditorsLastTextWhenTheEditorIsKilled
         // Spread over two check intervals, so that every phase of the checks is met.
         const DWORD killAfterMs = static_cast<DWORD>(trial * 1000 / kTrials) + random() % (1000 / kTrials);
         CorvaneOnHost corvane;
-        HostSim::Options options;
-        options.text = "<p>start</p>";
-        options.hasText = true;
-        corvane.Start(options);
+        corvane.Start(UnsavedDocument("<p>start</p>"));
         ASSERT_FALSE(::testing::Test::HasFatalFailure());
         PreviewOn(corvane, &browser, true);
         PressLiveOn(corvane);

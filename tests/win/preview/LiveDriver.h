@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <string>
 
 #include "ScriptedBrowser.h"
 #include "ToolbarDriver.h"
@@ -19,6 +20,14 @@ inline constexpr int kLiveButtonX = 452;
 // Live preview checks every half second and writes after one check without change: a second at
 // most after typing pauses, given time to spare under load.
 inline constexpr DWORD kFollowTimeoutMs = 4000;
+
+// An unsaved document holding text.
+inline HostSim::Options UnsavedDocument(const std::string& text) {
+    HostSim::Options options;
+    options.text = text;
+    options.hasText = true;
+    return options;
+}
 
 // The preview button, through its warning when the document has no file; with a scripted
 // browser, until it has navigated once more.

@@ -28,10 +28,7 @@ constexpr DWORD kQuietMs = 2000;
 class LivePreview : public ::testing::Test {
 protected:
     void Start(const std::string& text, const std::string& fileName = {}) {
-        HostSim::Options options;
-        options.text = text;
-        options.hasText = true;
-        corvane_.Start(options);
+        corvane_.Start(UnsavedDocument(text));
         if (HasFatalFailure() || fileName.empty()) return;
         corvane_.Host().SetFileName(fileName);
     }
@@ -95,10 +92,7 @@ TEST_F(LivePreview, TwoInstancesInOneFolderEachWriteAndShowTheirOwnBufferFile) {
     Preview(true);
     PressLive();
     CorvaneOnHost second;
-    HostSim::Options options;
-    options.text = "<p>second</p>";
-    options.hasText = true;
-    second.StartBeside(corvane_, options);
+    second.StartBeside(corvane_, UnsavedDocument("<p>second</p>"));
     ASSERT_FALSE(HasFatalFailure());
     PreviewOn(second, &browser_, true);
     PressLiveOn(second);
@@ -259,10 +253,7 @@ TEST_F(LivePreview, AnotherPageStopsTheFollowingBackOnThePreviewResumesItAndASav
 // anew instead, through pause after pause, and never opens a box.
 TEST(LivePreviewOwnControl, FollowsAnUnsavedDocumentThroughManyPausesWithoutABox) {
     CorvaneOnHost corvane;
-    HostSim::Options options;
-    options.text = "<p>0</p>";
-    options.hasText = true;
-    corvane.Start(options);
+    corvane.Start(UnsavedDocument("<p>0</p>"));
     ASSERT_FALSE(::testing::Test::HasFatalFailure());
     PreviewOn(corvane, nullptr, true);
     PressLiveOn(corvane);
