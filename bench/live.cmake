@@ -1,5 +1,6 @@
-# What live preview costs: one check against a bare fetch of the host's text, and the share of a
-# core a Corvane process spends with it on. Uses the tests' stand-in host, scripted browser control
+# What live preview costs: one check against a bare fetch of the host's text, one check of a saved
+# file after a save that kept its size and time against a bare read of the file, and the share of
+# a core a Corvane process spends with it on. Uses the tests' stand-in host, scripted browser control
 # and toolbar driver.
 if(WIN32 AND TARGET corvane_test_support)
   add_executable(live_bench ${CMAKE_CURRENT_SOURCE_DIR}/preview/LiveBench.cpp

@@ -26,9 +26,12 @@ public:
     // A dialog of the page (alert, confirm, leaving the page) is open: the page must stay as it is.
     virtual bool PageDialogOpen() const { return false; }
     virtual std::wstring Address() const = 0;  // the page's address as the browser reports it
-    // The page again, where the reader is in it (not a new navigation, which would start at the top).
+    // The page again, where the reader is in it (not a new navigation, which would start at the
+    // top); a browser that refuses to reload is sent to the same address instead.
     virtual void Reload() = 0;
     virtual void GoTo(const std::wstring& address) = 0;
+    // Says quietly, without a box, why live preview could not show the latest text; empty: it did.
+    virtual void ShowLiveProblem(const std::wstring& problem) = 0;
 
 protected:
     ~LiveView() = default;

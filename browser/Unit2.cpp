@@ -7,6 +7,7 @@
 #include "resources/Images.h"
 #include "resources/ResourceIds.h"
 #include "toolkit/Application.h"
+#include "toolkit/Error.h"
 #include "toolkit/Font.h"
 #include "toolkit/Text.h"
 
@@ -30,6 +31,7 @@ constexpr DWORD kExStyle = 0;
 
 constexpr wchar_t kCaption[] = L"Corvane Browser";
 constexpr wchar_t kCaptionPrefix[] = L"Corvane Browser - ";
+constexpr wchar_t kLiveProblemPrefix[] = L" \u2014 ライブ プレビュー: 更新できません (";
 constexpr wchar_t kLiveTip[] = L"ライブ プレビュー: 編集に合わせて自動で表示を更新します";
 
 constexpr wchar_t kScriptErrorsTip[] = L"このページのスクリプト エラー: ";
@@ -91,7 +93,7 @@ std::span<const TForm2::ItemRow> TForm2::Items() {
     return kItems;
 }
 
-TForm2::TForm2() : font_(toolkit::CreateFormFont()) {
+TForm2::TForm2() : font_(toolkit::CreateFormFont()), pageCaption_(toolkit::WideToAnsi(kCaption)) {
     toolkit::WindowClass windowClass{L"TForm2"};
     windowClass.background = reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_BTNFACE + 1));
     windowClass.icon = ::LoadIconW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_CORVANE));
@@ -162,9 +164,34 @@ bool TForm2::PageDialogOpen() const { return WebBrowser->DialogOpen() || !::IsWi
 
 std::wstring TForm2::Address() const { return WebBrowser->LocationURL(); }
 
-void TForm2::Reload() { WebBrowser->Refresh(); }
+void TForm2::Reload() {
+    // A control that refuses (one without an engine has no document to reload) loads the same
+    // address anew: the page is shown again, only from its top.
+    try {
+        WebBrowser->Refresh();
+    } catch (const toolkit::Error&) {
+        WebBrowser->Navigate(WebBrowser->LocationURL());
+    }
+}
 
 void TForm2::GoTo(const std::wstring& address) { WebBrowser->Navigate(address); }
+
+void TForm2::ShowLiveProblem(const std::wstring& problem) {
+    if (problem == liveProblem_) return;
+    liveProblem_ = problem;
+    ShowCaption();
+}
+
+// The page's caption, and after it what live preview could not do, kept in the system's wide
+// text so that no character of it is lost to the code page.
+void TForm2::ShowCaption() {
+    if (liveProblem_.empty()) {
+        ::SetWindowTextA(Handle(), pageCaption_.c_str());
+        return;
+    }
+    const std::wstring caption = toolkit::AnsiToWide(pageCaption_) + kLiveProblemPrefix + liveProblem_ + L")";
+    ::SetWindowTextW(Handle(), caption.c_str());
+}
 
 void TForm2::ItemChosen(int id) {
     if (destroying_) return;
@@ -198,8 +225,8 @@ void TForm2::Btn_LiveClick() {
 // The frame that completed is not looked at: every completion shows the top-level page's values.
 void TForm2::WebBrowserNavigateComplete2(toolkit::TObject&, IDispatch*, const VARIANT&) {
     Edt_URL->SetText(toolkit::WideToAnsi(WebBrowser->LocationURL()));
-    const std::string caption = toolkit::WideToAnsi(kCaptionPrefix + WebBrowser->LocationName());
-    ::SetWindowTextA(Handle(), caption.c_str());
+    pageCaption_ = toolkit::WideToAnsi(kCaptionPrefix + WebBrowser->LocationName());
+    ShowCaption();
 }
 
 void TForm2::WebBrowserCommandStateChange(toolkit::TObject&, std::int32_t Command, VARIANT_BOOL Enable) {

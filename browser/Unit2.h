@@ -46,6 +46,7 @@ public:
     std::wstring Address() const override;
     void Reload() override;
     void GoTo(const std::wstring& address) override;
+    void ShowLiveProblem(const std::wstring& problem) override;
 
 private:
     friend struct TForm2Parts;  // the tests' view of the controls
@@ -57,6 +58,7 @@ private:
     void CreateWebBrowser();
     void ItemChosen(int id);
     void Layout(int clientWidth, int clientHeight);
+    void ShowCaption();
     void Activated(WPARAM state);
     void FocusControl();
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
@@ -82,6 +84,8 @@ private:
     Listener* liveListener_ = nullptr;
     int scriptErrors_ = 0;      // errors in the current page's scripts
     TScriptError lastScriptError_;
+    std::string pageCaption_;   // the caption the page gives, in the ANSI code page
+    std::wstring liveProblem_;  // why live preview could not show the latest text; empty: it did
 
     // Components, named as in the form description.
     std::unique_ptr<toolkit::TImageList> ImageList1;  // hot images, shown under the mouse

@@ -121,21 +121,26 @@ int GetHostTextLength(HostHandle h) {
     return TextLengthOf(GetHostMemo(h));
 }
 
-std::string GetHostText(HostHandle h) {
-    if (!IsHostWindow(h)) return {};
+std::optional<std::string> ReadHostText(HostHandle h) {
+    if (!IsHostWindow(h)) return std::nullopt;
     const HWND memo = GetHostMemo(h);
     const int n = TextLengthOf(memo);
-    if (!memo || n < 0) return {};
+    if (!memo || n < 0) return std::nullopt;
     std::vector<char> buffer;
     try {
         buffer.assign(static_cast<size_t>(n) + 1, '\0');
     } catch (const std::bad_alloc&) {
-        return {};
+        return std::nullopt;
     }
-    ::SendMessageA(memo, WM_GETTEXT, static_cast<WPARAM>(n) + 1, reinterpret_cast<LPARAM>(buffer.data()));
+    const LRESULT copied =
+        ::SendMessageA(memo, WM_GETTEXT, static_cast<WPARAM>(n) + 1, reinterpret_cast<LPARAM>(buffer.data()));
+    // A host that dies while it answers leaves the buffer as it was: that is no empty document.
+    if (copied == 0 && !::IsWindow(memo)) return std::nullopt;
     buffer.back() = '\0';
     return std::string(buffer.data(), ::strnlen(buffer.data(), buffer.size()));
 }
+
+std::string GetHostText(HostHandle h) { return ReadHostText(h).value_or(std::string()); }
 
 std::string GetHostExeName(HostHandle h) { return ChildWindowText(h, kExeNameClass); }
 std::string GetHostIniFilePath(HostHandle h) { return ChildWindowText(h, kIniFilePathClass); }

@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -29,6 +30,10 @@ HWND GetHostMemo(HostHandle h);
 std::uint8_t GetHostLayoutCode(HostHandle h);
 // The text area's length as ReadableTextLength admits it; 0 when the host has no text area.
 int GetHostTextLength(HostHandle h);
+// The host's whole text; nothing when it cannot be read: no host or text area, a length it does
+// not read, no memory for it, or a host that went away while answering.
+std::optional<std::string> ReadHostText(HostHandle h);
+// ReadHostText, or empty text when it cannot be read.
 std::string GetHostText(HostHandle h);
 std::string GetHostExeName(HostHandle h);
 std::string GetHostIniFilePath(HostHandle h);

@@ -2,7 +2,7 @@
 # control, and the scripted control served to other processes.
 
 corvane_windows_test(browser_window_tests DESKTOP TIMEOUT 60
-  SOURCES win/browser/BrowserWindowTest.cpp win/browser/BrowserDriver.cpp
+  SOURCES win/browser/BrowserWindowTest.cpp win/browser/LiveViewTest.cpp win/browser/BrowserDriver.cpp
   LIBS browser corvane_resources)
 
 corvane_windows_test(browser_system_control_tests DESKTOP TIMEOUT 60

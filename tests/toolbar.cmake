@@ -39,6 +39,14 @@ if(WIN32)
   add_dependencies(toolbar_preview_e2e_tests Corvane hostsim)
 endif()
 
+# Live preview while the editor is killed at random moments, trial after trial.
+corvane_windows_test(toolbar_live_crash_e2e_tests DESKTOP TIMEOUT 300
+  SOURCES win/preview/LiveCrashEndToEnd.cpp win/toolbar/ToolbarDriver.cpp)
+if(WIN32)
+  target_include_directories(toolbar_live_crash_e2e_tests PRIVATE ${CMAKE_CURRENT_SOURCE_DIR}/win/toolbar)
+  add_dependencies(toolbar_live_crash_e2e_tests Corvane hostsim)
+endif()
+
 # The main form in this process: the message filter, and a preview for a host that has gone. Its
 # own folder, since the form keeps Tag.ini and writes Buffer.htm beside the executable.
 corvane_windows_test(toolbar_form_tests DESKTOP TIMEOUT 90

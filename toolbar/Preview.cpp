@@ -10,8 +10,6 @@
 #include "toolbar/PreviewContent.h"
 #include "toolbar/Unit1.h"
 #include "toolkit/Application.h"
-#include "toolkit/Error.h"
-#include "toolkit/Files.h"
 #include "toolkit/Module.h"
 #include "toolkit/Text.h"
 
@@ -28,24 +26,19 @@ constexpr wchar_t kWarningCaption[] = L"Corvane with Kestrix";
 
 }  // namespace
 
-std::wstring BufferFilePath() { return toolkit::ExecutableFolder() + L"Buffer.htm"; }
-
-void WriteFileWhole(const std::wstring& path, std::string_view content) {
-    if (!toolkit::ReplaceFileContent(path, content))
-        throw toolkit::Error(toolkit::FormatMessageText(L"ファイル %s を作成できません", path));
-}
-
-std::string ShowHostTextInBrowser(hostlink::HostHandle host) {
-    const std::wstring path = BufferFilePath();
+std::string ShowHostTextInBrowser(hostlink::HostHandle host, BufferFile& buffer) {
     std::string text = hostlink::GetHostText(host);
-    WriteFileWhole(path, BufferContent(text));
-    browser::Form2->Open(path, browser::OpenOrder::ShowThenNavigate);
+    buffer.Write(text);
+    browser::Form2->Open(buffer.Path(), browser::OpenOrder::ShowThenNavigate);
     return text;
 }
 
 void TForm1::Btn_KestrixtoBrouserClick() {
     using hostlink::HostWindow;
-    if (!Live) Live = std::make_unique<LivePreview>(*browser::Form2, BufferFilePath());
+    if (!Live) {
+        Buffer = std::make_unique<BufferFile>(toolkit::ExecutableFolder(), HostWindow);
+        Live = std::make_unique<LivePreview>(*browser::Form2, *Buffer);
+    }
     if (!hostlink::GetHostFileName(HostWindow).empty()) {
         hostlink::SaveHostDocumentIfModified(HostWindow);
         // Asked again: saving may have given the document another name.
@@ -55,7 +48,7 @@ void TForm1::Btn_KestrixtoBrouserClick() {
         return;
     }
     toolkit::App().MessageBox(kUnsavedWarning, kWarningCaption, MB_ICONWARNING | MB_OK);
-    Live->PreviewedText(ShowHostTextInBrowser(HostWindow));
+    Live->PreviewedText(ShowHostTextInBrowser(HostWindow, *Buffer));
 }
 
 }  // namespace toolbar

@@ -11,6 +11,7 @@
 #include "resources/Images.h"
 #include "resources/ResourceIds.h"
 #include "toolbar/LivePreview.h"
+#include "toolbar/PreviewContent.h"
 #include "toolbar/ToolBar1.h"
 #include "toolbar/core/ToolbarSettings.h"
 #include "toolkit/Application.h"

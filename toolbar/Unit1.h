@@ -21,6 +21,7 @@ namespace toolbar {
 
 class TToolBar1;    // the planted toolbar and its controls (toolbar/ToolBar1.h)
 class LivePreview;  // live preview (toolbar/LivePreview.h)
+class BufferFile;   // the file an unsaved document is previewed from (toolbar/PreviewContent.h)
 
 class TForm1 : public toolkit::Window {
 public:
@@ -68,6 +69,7 @@ public:
     // The document preview (toolbar/Preview.cpp); live preview follows the last one, from the
     // first preview on.
     void Btn_KestrixtoBrouserClick();
+    std::unique_ptr<BufferFile> Buffer;
     std::unique_ptr<LivePreview> Live;
 
     // The favorites menu (toolbar/Favorites.cpp). SetUpLaunchPopup applies the design-time

@@ -56,7 +56,7 @@ struct FindHandleTraits {
     static void Close(Type h) noexcept { ::FindClose(h); }
 };
 
-struct ChangeNotificationTraits {
+struct ChangeNotificationTraits {  // FindFirstChangeNotification reports failure as INVALID_HANDLE_VALUE
     using Type = HANDLE;
     static Type Invalid() noexcept { return INVALID_HANDLE_VALUE; }
     static void Close(Type h) noexcept { ::FindCloseChangeNotification(h); }

@@ -20,7 +20,10 @@
 #include "browser/Unit2.h"
 #include "hostlink/Kestrix.h"
 #include "toolbar/Preview.h"
+#include "toolbar/PreviewContent.h"
 #include "toolkit/Application.h"
+#include "toolkit/Files.h"
+#include "toolkit/Module.h"
 
 #include "bench/BenchClock.h"
 #include "bench/BenchReport.h"
@@ -73,15 +76,16 @@ int main(int argc, char** argv) {
     auto form2 = std::make_unique<browser::TForm2>();
     browser::Form2 = form2.get();
 
-    const std::wstring bufferPath = toolbar::BufferFilePath();
+    toolbar::BufferFile buffer(toolkit::ExecutableFolder(), hostlink::HostWindow);
+    const std::wstring bufferPath = buffer.Path();
     const std::wstring baselinePath = bufferPath + L".baseline";
     std::vector<char> copy(text.size());
 
-    const double previewMs = BestOf(kRuns, [] { toolbar::ShowHostTextInBrowser(hostlink::HostWindow); });
+    const double previewMs = BestOf(kRuns, [&] { toolbar::ShowHostTextInBrowser(hostlink::HostWindow, buffer); });
     const double baselineMs = BestOf(kRuns, [&] { WriteWithCopy(baselinePath, text, copy); });
     // Where the time goes.
     const double fetchMs = BestOf(kRuns, [] { hostlink::GetHostText(hostlink::HostWindow); });
-    const double writeMs = BestOf(kRuns, [&] { toolbar::WriteFileWhole(bufferPath, text + "\r\n"); });
+    const double writeMs = BestOf(kRuns, [&] { toolkit::ReplaceFileContent(bufferPath, text + "\r\n"); });
 
     ::DeleteFileW(bufferPath.c_str());
     ::DeleteFileW(baselinePath.c_str());

@@ -341,6 +341,20 @@ std::string ReadFileBytes(const std::string& path) {
     return content.str();
 }
 
+bool WriteFileKeepingTime(const std::string& path, std::string_view bytes) {
+    // Opened without truncating, which would set the time before it is read.
+    const HANDLE file = ::CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ, nullptr,
+                                      OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return false;
+    FILETIME written{};
+    DWORD count = 0;
+    const bool done = ::GetFileTime(file, nullptr, nullptr, &written) &&
+                      ::WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &count, nullptr) &&
+                      count == bytes.size() && ::SetEndOfFile(file) && ::SetFileTime(file, nullptr, nullptr, &written);
+    ::CloseHandle(file);
+    return done;
+}
+
 bool FileExists(const std::string& path) { return ::GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
 void CopyFileTo(const std::string& from, const std::string& to) {

@@ -83,6 +83,9 @@ std::string Utf8ToAnsi(std::string_view text);  // through the ANSI code page (9
 std::string ScratchDir(const std::string& name);
 void WriteFileBytes(const std::string& path, std::string_view bytes);
 std::string ReadFileBytes(const std::string& path);  // empty when missing
+// Writes bytes over the file at path and gives it back the last-write time it had, as a save on
+// a coarse clock, or a copy that keeps the time, does. False when that cannot be done.
+bool WriteFileKeepingTime(const std::string& path, std::string_view bytes);
 bool FileExists(const std::string& path);
 void CopyFileTo(const std::string& from, const std::string& to);
 

@@ -6,27 +6,51 @@
 namespace toolbar {
 
 void LiveFollow::PreviewedText(std::wstring bufferAddress, std::string text) {
+    *this = LiveFollow{};
     kind_ = Kind::Text;
     address_ = std::move(bufferAddress);
     written_ = std::move(text);
-    seen_.reset();
 }
 
 void LiveFollow::PreviewedFile(std::wstring path) {
+    *this = LiveFollow{};
     kind_ = Kind::File;
     address_ = std::move(path);
-    written_.clear();
-    seen_.reset();
-    stampKnown_ = false;
-    stamp_.reset();
 }
 
 void LiveFollow::Forget() { *this = LiveFollow{}; }
 
+void LiveFollow::Failed() {
+    switch (last_) {
+    case LiveAction::Rewrite:
+        // What Buffer.htm holds is not known now; the text goes in again while the host still has it.
+        seen_ = std::move(written_);
+        written_.reset();
+        break;
+    case LiveAction::Reload:
+    case LiveAction::Open:
+        owed_ = last_;
+        break;
+    case LiveAction::None:
+        break;
+    }
+    last_ = LiveAction::None;
+}
+
 LiveAction LiveFollow::Check(LiveSight& sight) {
+    last_ = LiveAction::None;
+    if (kind_ == Kind::Nothing) return {};
+    if (owed_ == LiveAction::Open) {
+        // The window never got there: it still shows the page the document had before its file.
+        owed_ = LiveAction::None;
+        last_ = LiveAction::Open;
+        return {LiveAction::Open, {}, address_};
+    }
     // After the reader has gone elsewhere the page is theirs: wait until they come back.
-    if (kind_ == Kind::Nothing || !sight.WindowShows(address_)) return {};
-    return kind_ == Kind::Text ? CheckText(sight) : CheckFile(sight);
+    if (!sight.WindowShows(address_)) return {};
+    LiveAction action = kind_ == Kind::Text ? CheckText(sight) : CheckFile(sight);
+    last_ = action.kind;
+    return action;
 }
 
 LiveAction LiveFollow::CheckText(LiveSight& sight) {
@@ -35,7 +59,9 @@ LiveAction LiveFollow::CheckText(LiveSight& sight) {
         PreviewedFile(fileName);
         return {LiveAction::Open, {}, std::move(fileName)};
     }
-    std::string text = sight.HostText();
+    std::optional<std::string> text = sight.HostText();
+    // Nothing seen is no empty document: nothing is recorded, and Buffer.htm keeps what it has.
+    if (!text) return {};
     if (text == written_) {
         seen_.reset();  // typed and taken back: nothing to show
         return {};
@@ -45,16 +71,49 @@ LiveAction LiveFollow::CheckText(LiveSight& sight) {
         return {};
     }
     seen_.reset();
-    written_ = text;
-    return {LiveAction::Rewrite, std::move(text), {}};
+    written_ = *text;
+    return {LiveAction::Rewrite, std::move(*text), {}};
 }
 
 LiveAction LiveFollow::CheckFile(LiveSight& sight) {
+    // Asked first, so that the folder is watched before the content is first read.
+    hashOwed_ = sight.FolderChanged(address_) || hashOwed_;
     const std::optional<FileStamp> stamp = sight.StampOf(address_);
-    const bool changed = stampKnown_ && stamp && stamp != stamp_;
-    stampKnown_ = true;
+    if (!stampKnown_) {
+        // The first look only learns what is there.
+        stampKnown_ = true;
+        stamp_ = stamp;
+        hash_ = stamp ? sight.ContentHashOf(address_) : std::nullopt;
+        hashOwed_ = false;
+        return {};
+    }
+    const bool changed = stamp && stamp != stamp_;
     stamp_ = stamp;
-    return changed ? LiveAction{LiveAction::Reload, {}, {}} : LiveAction{};
+    if (!stamp) return {};  // saved by replacing, perhaps: gone for a moment
+    if (changed || owed_ == LiveAction::Reload) {
+        owed_ = LiveAction::None;
+        hash_ = sight.ContentHashOf(address_);
+        hashOwed_ = !hash_;
+        return {LiveAction::Reload, {}, {}};
+    }
+    // A save can keep size and time (a coarse clock, a file copied in with its old time): after a
+    // change in the folder, the content tells.
+    if (!hashOwed_) return {};
+    const std::optional<std::uint64_t> hash = sight.ContentHashOf(address_);
+    if (!hash) return {};  // still being written, perhaps: read again at the next check
+    hashOwed_ = false;
+    const bool differs = hash != hash_;
+    hash_ = hash;
+    return differs ? LiveAction{LiveAction::Reload, {}, {}} : LiveAction{};
+}
+
+std::uint64_t ContentHash(std::string_view bytes) noexcept {
+    std::uint64_t hash = 14695981039346656037ull;
+    for (const char byte : bytes) {
+        hash ^= static_cast<unsigned char>(byte);
+        hash *= 1099511628211ull;
+    }
+    return hash;
 }
 
 namespace {

@@ -2,7 +2,8 @@
 // Live preview's decisions: after a preview, whether one check of the browser window and the host
 // calls for rewriting Buffer.htm, reloading the page or going over to the document's new file.
 // What a check sees comes in through LiveSight, looked at only as far as the decision needs it, so
-// one check costs at most one read of the host's text or one look at a file.
+// one check costs at most one read of the host's text or one look at a file, and a read of the
+// file's content only when its folder has changed.
 
 #include <cstdint>
 #include <optional>
@@ -26,9 +27,15 @@ public:
     virtual bool WindowShows(const std::wstring& address) = 0;
     // The host document's file name; empty while it has none.
     virtual std::wstring HostFileName() = 0;
-    virtual std::string HostText() = 0;
+    // Nothing when the text cannot be read (the host gone, the text refused): no empty document.
+    virtual std::optional<std::string> HostText() = 0;
     // Nothing when the file cannot be looked at (gone, or not yet there).
     virtual std::optional<FileStamp> StampOf(const std::wstring& path) = 0;
+    // Whether anything in path's folder may have changed since the last call for that folder (a
+    // change notification arrived, or the folder cannot be watched); false at the first call.
+    virtual bool FolderChanged(const std::wstring& path) = 0;
+    // ContentHash of the file's bytes; nothing when it cannot be read.
+    virtual std::optional<std::uint64_t> ContentHashOf(const std::wstring& path) = 0;
 };
 
 struct LiveAction {
@@ -49,8 +56,10 @@ public:
     void PreviewedText(std::wstring bufferAddress, std::string text);
     // The preview button sent the window to the document's own file.
     void PreviewedFile(std::wstring path);
-    // The last action could not be carried out: nothing is followed until the next preview.
+    // Nothing is followed until the next preview.
     void Forget();
+    // The action of the last check could not be carried out: a later check calls for it again.
+    void Failed();
 
     bool Following() const noexcept { return kind_ != Kind::Nothing; }
     // One check.
@@ -63,12 +72,19 @@ private:
     LiveAction CheckFile(LiveSight& sight);
 
     Kind kind_ = Kind::Nothing;
-    std::wstring address_;              // where the preview sent the window
-    std::string written_;               // Text: what Buffer.htm last received
-    std::optional<std::string> seen_;   // Text: a changed text seen at the last check
-    bool stampKnown_ = false;           // File: stamp_ holds what the last check saw
+    std::wstring address_;               // where the preview sent the window
+    std::optional<std::string> written_;  // Text: what Buffer.htm last received; nothing: not known
+    std::optional<std::string> seen_;    // Text: a changed text seen at the last check
+    bool stampKnown_ = false;            // File: stamp_ holds what the last check saw
     std::optional<FileStamp> stamp_;
+    std::optional<std::uint64_t> hash_;  // File: the content's hash as last read
+    bool hashOwed_ = false;              // File: the folder changed and the content is still to be read
+    LiveAction::Kind owed_ = LiveAction::None;  // a reload or an opening that failed
+    LiveAction::Kind last_ = LiveAction::None;  // what the last check called for
 };
+
+// A cheap 64-bit hash of bytes (FNV-1a), to tell one content from another.
+std::uint64_t ContentHash(std::string_view bytes) noexcept;
 
 // Whether the address a browser reports (a plain path, or a file URL with "/" and %-escapes of
 // UTF-8 bytes) names the file at path. Paths compare without regard to ASCII case or the kind of

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -29,15 +30,25 @@ public:
     std::wstring windowAddress = kBuffer;
     std::wstring fileName;
     std::string text;
+    bool textReadable = true;  // false: the host has gone, or refuses the text
     std::optional<FileStamp> stamp;
+    std::optional<std::string> content;  // the file's bytes; nothing: it cannot be read
+    bool folderChanged = false;          // a change notification is waiting
     int textReads = 0;
     int stampLooks = 0;
+    int contentReads = 0;
 
     bool WindowShows(const std::wstring& address) override { return address == windowAddress; }
     std::wstring HostFileName() override { return fileName; }
-    std::string HostText() override {
+    std::optional<std::string> HostText() override {
         ++textReads;
-        return text;
+        return textReadable ? std::optional<std::string>(text) : std::nullopt;
+    }
+    bool FolderChanged(const std::wstring&) override { return std::exchange(folderChanged, false); }
+    std::optional<std::uint64_t> ContentHashOf(const std::wstring& path) override {
+        ++contentReads;
+        EXPECT_EQ(path, windowAddress);
+        return content ? std::optional<std::uint64_t>(toolbar::ContentHash(*content)) : std::nullopt;
     }
     std::optional<FileStamp> StampOf(const std::wstring& path) override {
         ++stampLooks;
@@ -149,6 +160,87 @@ TEST_F(Live, ANewPreviewReplacesWhatIsFollowedAndForgettingStopsIt) {
     EXPECT_FALSE(follow_.Following());
     EXPECT_EQ(Check(), LiveAction::None);
     EXPECT_EQ(Check(), LiveAction::None);
+}
+
+TEST_F(Live, AHostTextThatCannotBeReadIsNeverTakenForAnEmptyDocument) {
+    PreviewText("<p>a</p>");
+    sight_.text = "<p>ab</p>";
+    EXPECT_EQ(Check(), LiveAction::None);  // seen once: perhaps still typing
+    sight_.textReadable = false;           // the host dies, or refuses the text
+    for (int check = 0; check < 4; ++check) EXPECT_EQ(Check(), LiveAction::None) << "check " << check;
+    sight_.textReadable = true;
+    EXPECT_EQ(Check(), LiveAction::Rewrite) << "what was seen before is forgotten";
+    EXPECT_EQ(last_.text, "<p>ab</p>");
+}
+
+TEST_F(Live, WhatFailedIsCalledForAgainAtTheNextCheck) {
+    // A rewrite that failed: the same text again, at once.
+    PreviewText("<p>a</p>");
+    sight_.text = "<p>b</p>";
+    EXPECT_EQ(Check(), LiveAction::None);
+    EXPECT_EQ(Check(), LiveAction::Rewrite);
+    follow_.Failed();
+    EXPECT_EQ(Check(), LiveAction::Rewrite);
+    EXPECT_EQ(last_.text, "<p>b</p>");
+    EXPECT_EQ(Check(), LiveAction::None);
+
+    // An opening of the document's new file that failed: the window is still on Buffer.htm.
+    sight_.fileName = L"C:\\site\\page.htm";
+    EXPECT_EQ(Check(), LiveAction::Open);
+    follow_.Failed();
+    EXPECT_EQ(Check(), LiveAction::Open);
+    EXPECT_TRUE(last_.address == L"C:\\site\\page.htm");
+    EXPECT_EQ(Check(), LiveAction::None);
+
+    // A reload of the file that failed.
+    sight_.windowAddress = L"C:\\site\\page.htm";
+    sight_.stamp = FileStamp{1, 1};
+    EXPECT_EQ(Check(), LiveAction::None);
+    sight_.stamp = FileStamp{2, 2};
+    EXPECT_EQ(Check(), LiveAction::Reload);
+    follow_.Failed();
+    EXPECT_EQ(Check(), LiveAction::Reload);
+    EXPECT_EQ(Check(), LiveAction::None);
+    follow_.Failed();  // after a check that called for nothing: nothing is owed
+    EXPECT_EQ(Check(), LiveAction::None);
+}
+
+TEST_F(Live, ASaveThatKeepsSizeAndTimeIsToldByTheContentAfterTheFolderChanged) {
+    sight_.windowAddress = L"C:\\site\\page.htm";
+    sight_.stamp = FileStamp{10, 100};
+    sight_.content = "<p>one</p>";
+    follow_.PreviewedFile(L"C:\\site\\page.htm");
+    EXPECT_EQ(Check(), LiveAction::None);  // learns stamp and content
+    struct Step {
+        const char* what;
+        bool folderChanged;
+        std::optional<std::string> content;
+        LiveAction::Kind expected;
+        int contentReads;
+    };
+    const Step steps[] = {
+        {"nothing changed", false, "<p>one</p>", LiveAction::None, 0},
+        {"another file of the folder changed", true, "<p>one</p>", LiveAction::None, 1},
+        {"saved, the notification still on its way", false, "<p>two</p>", LiveAction::None, 0},
+        {"the notification arrives", true, "<p>two</p>", LiveAction::Reload, 1},
+        {"the same content again", true, "<p>two</p>", LiveAction::None, 1},
+        {"saved while the file is still held", true, std::nullopt, LiveAction::None, 1},
+        {"readable at the next check", false, "<p>six</p>", LiveAction::Reload, 1},
+        {"quiet", false, "<p>six</p>", LiveAction::None, 0},
+    };
+    for (const Step& step : steps) {
+        sight_.folderChanged = step.folderChanged;
+        sight_.content = step.content;
+        const int reads = sight_.contentReads;
+        EXPECT_EQ(Check(), step.expected) << step.what;
+        EXPECT_EQ(sight_.contentReads - reads, step.contentReads) << step.what;
+    }
+    // A save that changes the stamp reloads and learns the new content with it.
+    sight_.stamp = FileStamp{11, 200};
+    sight_.content = "<p>seven</p>";
+    EXPECT_EQ(Check(), LiveAction::Reload);
+    sight_.folderChanged = true;
+    EXPECT_EQ(Check(), LiveAction::None) << "the content read with the reload was not kept";
 }
 
 TEST(BrowserAddress, PlainPathsAndFileUrlsNameTheSameFile) {

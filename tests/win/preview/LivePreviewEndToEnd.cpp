@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "LiveDriver.h"
 #include "ScriptedBrowser.h"
 #include "ToolbarDriver.h"
 #include "hostlink/core/HostProtocol.h"
@@ -18,48 +19,25 @@ namespace {
 
 using namespace testsupport;
 using namespace toolbartest;
+using namespace livetest;
 
-constexpr int kLiveButtonX = 452;
 constexpr int kBackButtonX = 360;
-// Live preview checks every half second and writes after one check without change: a second at
-// most after typing pauses, given time to spare under load.
-constexpr DWORD kFollowTimeoutMs = 4000;
 // Long enough for several checks.
 constexpr DWORD kQuietMs = 2000;
 
 class LivePreview : public ::testing::Test {
 protected:
     void Start(const std::string& text, const std::string& fileName = {}) {
-        HostSim::Options options;
-        options.text = text;
-        options.hasText = true;
-        corvane_.Start(options);
+        corvane_.Start(UnsavedDocument(text));
         if (HasFatalFailure() || fileName.empty()) return;
         corvane_.Host().SetFileName(fileName);
     }
     std::string BufferPath() const { return corvane_.Folder() + "Buffer.htm"; }
     std::string Buffer() const { return ReadFileBytes(BufferPath()); }
 
-    // The preview button, through its warning when the document has no file.
-    void Preview(bool warned) {
-        corvane_.ClickItem(kBtnKestrixtoBrouser);
-        if (warned) {
-            const HWND box = corvane_.WaitForBox(5000);
-            ASSERT_NE(box, nullptr) << "no warning";
-            PressMessageBoxButton(box);
-        }
-        ASSERT_EQ(browser_.WaitForNavigatedUrls(1, 5000).size(), 1u);
-        ASSERT_TRUE(WaitUntil([&] { return corvane_.BrowserShown(); }, 3000));
-    }
-
-    void PressLive() {
-        const int live = corvane_.BrowserButtonAt(kLiveButtonX);
-        ASSERT_GE(live, 0) << "no button at x = " << kLiveButtonX;
-        corvane_.ClickBrowserItem(live);
-    }
-    bool LiveChecked() const {
-        return (corvane_.BrowserButton(corvane_.BrowserButtonAt(kLiveButtonX)).fsState & TBSTATE_CHECKED) != 0;
-    }
+    void Preview(bool warned) { PreviewOn(corvane_, &browser_, warned); }
+    void PressLive() { PressLiveOn(corvane_); }
+    bool LiveChecked() const { return LiveCheckedOn(corvane_); }
 
     size_t Count(const std::string& call) const {
         const std::vector<std::string> calls = browser_.Calls();
@@ -106,6 +84,84 @@ TEST_F(LivePreview, UnsavedDocumentIsRewrittenAndRefreshedOnlyOnceTypingPauses) 
     PressMessageBoxButton(box);
     EXPECT_EQ(browser_.WaitForNavigatedUrls(2, 5000).size(), 2u);
     EXPECT_EQ(Buffer(), "<p>next</p>\r\n");
+}
+
+// Two editor windows, one Corvane each, both from one folder, both live: each shows its own text.
+TEST_F(LivePreview, TwoInstancesInOneFolderEachWriteAndShowTheirOwnBufferFile) {
+    Start("<p>first</p>");
+    Preview(true);
+    PressLive();
+    CorvaneOnHost second;
+    second.StartBeside(corvane_, UnsavedDocument("<p>second</p>"));
+    ASSERT_FALSE(HasFatalFailure());
+    PreviewOn(second, &browser_, true);
+    PressLiveOn(second);
+    const std::string own = corvane_.Folder() + "Buffer-" + std::to_string(second.Host().Handle32()) + ".htm";
+    EXPECT_EQ(Buffer(), "<p>first</p>\r\n");
+    EXPECT_EQ(ReadFileBytes(own), "<p>second</p>\r\n");
+    const std::vector<std::string> urls = browser_.NavigatedUrls();
+    ASSERT_EQ(urls.size(), 2u);
+    EXPECT_EQ(urls[0], BufferPath());
+    EXPECT_EQ(urls[1], own);
+
+    corvane_.Host().SetText("<p>first, typed</p>");
+    second.Host().SetText("<p>second, typed</p>");
+    EXPECT_TRUE(WaitForRefreshes(2));
+    EXPECT_EQ(Buffer(), "<p>first, typed</p>\r\n");
+    EXPECT_EQ(ReadFileBytes(own), "<p>second, typed</p>\r\n");
+    EXPECT_EQ(browser_.NavigatedUrls().size(), 2u);
+
+    // The second's file goes with it; Buffer.htm stays, as it always has.
+    EXPECT_TRUE(second.Host().Close());
+    EXPECT_TRUE(second.WaitForEnd(5000));
+    EXPECT_FALSE(FileExists(own));
+    EXPECT_EQ(Buffer(), "<p>first, typed</p>\r\n");
+}
+
+// A buffer file that cannot be replaced: no box, the reason in the caption, the following goes on
+// and the text arrives once the file can be written again.
+TEST_F(LivePreview, AFailedCheckIsShownInTheCaptionRetriedAndClearedWithoutABox) {
+    Start("<p>one</p>");
+    Preview(true);
+    PressLive();
+    ASSERT_TRUE(::SetFileAttributesA(BufferPath().c_str(), FILE_ATTRIBUTE_READONLY));
+    corvane_.Host().SetText("<p>two</p>");
+    const std::string status = "ライブ プレビュー: 更新できません (ファイル ";
+    EXPECT_TRUE(WaitWithoutBox(corvane_, [&] { return WindowCaption(corvane_.Browser()).find(status) != std::string::npos; },
+                               kFollowTimeoutMs))
+        << WindowCaption(corvane_.Browser());
+    EXPECT_FALSE(WaitWithoutBox(corvane_, [] { return false; }, kQuietMs));
+    EXPECT_TRUE(LiveChecked());
+    EXPECT_EQ(Buffer(), "<p>one</p>\r\n");
+    EXPECT_EQ(Refreshes(), 0u);
+
+    ASSERT_TRUE(::SetFileAttributesA(BufferPath().c_str(), FILE_ATTRIBUTE_NORMAL));
+    EXPECT_TRUE(WaitForRefreshes(1));
+    EXPECT_EQ(Buffer(), "<p>two</p>\r\n");
+    EXPECT_TRUE(WaitUntil([&] { return WindowCaption(corvane_.Browser()).find(status) == std::string::npos; }, 2000))
+        << WindowCaption(corvane_.Browser());
+    EXPECT_TRUE(LiveChecked());
+}
+
+// A save that keeps the file's size and last-write time (a coarse clock, a copy with its old time).
+TEST_F(LivePreview, ASaveThatKeepsSizeAndTimeIsReloaded) {
+    const std::string dir = ScratchDir("live preview same stamp");
+    const std::string path = dir + "page.htm";
+    WriteFileBytes(path, "<p>saved one</p>");
+    Start("<p>saved one</p>", path);
+    Preview(false);
+    PressLive();
+    PumpFor(kQuietMs);  // the file's stamp and content known
+    WIN32_FILE_ATTRIBUTE_DATA before{}, after{};
+    ::GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &before);
+    ASSERT_TRUE(WriteFileKeepingTime(path, "<p>saved two</p>"));
+    ::GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &after);
+    ASSERT_EQ(::CompareFileTime(&before.ftLastWriteTime, &after.ftLastWriteTime), 0);
+    ASSERT_EQ(before.nFileSizeLow, after.nFileSizeLow);
+    EXPECT_TRUE(WaitForRefreshes(1)) << "a save with the same size and time went unseen";
+    PumpFor(kQuietMs);
+    EXPECT_EQ(Refreshes(), 1u);
+    RemoveTree(dir);
 }
 
 TEST_F(LivePreview, NothingHappensWhileOffOrHiddenAndFollowingResumesWhenShown) {
@@ -191,6 +247,26 @@ TEST_F(LivePreview, AnotherPageStopsTheFollowingBackOnThePreviewResumesItAndASav
     WriteFileBytes(path, "<p>three</p>");
     EXPECT_TRUE(WaitForRefreshes(2)) << "the file is not followed";
     RemoveTree(dir);
+}
+
+// Wine's own browser control has no engine and refuses every reload: live preview loads the page
+// anew instead, through pause after pause, and never opens a box.
+TEST(LivePreviewOwnControl, FollowsAnUnsavedDocumentThroughManyPausesWithoutABox) {
+    CorvaneOnHost corvane;
+    corvane.Start(UnsavedDocument("<p>0</p>"));
+    ASSERT_FALSE(::testing::Test::HasFatalFailure());
+    PreviewOn(corvane, nullptr, true);
+    PressLiveOn(corvane);
+    const std::string buffer = corvane.Folder() + "Buffer.htm";
+    for (int pause = 1; pause <= 5; ++pause) {
+        const std::string text = "<p>pause " + std::to_string(pause) + "</p>";
+        corvane.Host().SetText(text);
+        ASSERT_TRUE(WaitWithoutBox(corvane, [&] { return ReadFileBytes(buffer) == text + "\r\n"; }, kFollowTimeoutMs))
+            << "pause " << pause;
+        PumpFor(600);  // the reload after it
+    }
+    EXPECT_TRUE(LiveCheckedOn(corvane));
+    EXPECT_EQ(WindowCaption(corvane.Browser()).find("ライブ プレビュー"), std::string::npos) << WindowCaption(corvane.Browser());
 }
 
 }  // namespace

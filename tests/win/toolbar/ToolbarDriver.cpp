@@ -70,12 +70,21 @@ SIZE SizeOf(HWND window) {
 CorvaneOnHost::~CorvaneOnHost() {
     corvane_.Kill();
     host_ = HostSim();
-    if (!dir_.empty()) RemoveTree(dir_);
+    if (ownsFolder_) RemoveTree(dir_);
 }
 
 void CorvaneOnHost::Start(const HostSim::Options& options, const char* tagIni, bool waitForToolbar) {
     dir_ = ScratchDir("toolbar e2e");
-    const std::string exe = StageCorvane(dir_, tagIni);
+    ownsFolder_ = true;
+    Launch(StageCorvane(dir_, tagIni), options, waitForToolbar);
+}
+
+void CorvaneOnHost::StartBeside(const CorvaneOnHost& first, const HostSim::Options& options) {
+    dir_ = first.dir_;
+    Launch(dir_ + "Corvane.exe", options, true);
+}
+
+void CorvaneOnHost::Launch(const std::string& exe, const HostSim::Options& options, bool waitForToolbar) {
     host_ = HostSim::Start(options);
     ASSERT_NE(host_.Main(), nullptr) << "the stand-in host did not start";
     corvane_ = StartCorvane(exe, host_);

@@ -39,6 +39,9 @@ public:
     // Stages Corvane in a fresh scratch folder, starts the host and Corvane in front of it.
     // With waitForToolbar, waits until the toolbar is planted and visible (a test failure if not).
     void Start(const testsupport::HostSim::Options& options, const char* tagIni = kTagIni, bool waitForToolbar = true);
+    // Starts another host and, from first's folder, a second Corvane in front of it; waits for its
+    // toolbar. The folder stays first's: end this object before first.
+    void StartBeside(const CorvaneOnHost& first, const testsupport::HostSim::Options& options);
 
     testsupport::HostSim& Host() { return host_; }
     testsupport::Process& Corvane() { return corvane_; }
@@ -78,7 +81,10 @@ public:
     static constexpr const char* kTagIni = "%Head\r\n&<h1></h1>\r\n";
 
 private:
+    void Launch(const std::string& exe, const testsupport::HostSim::Options& options, bool waitForToolbar);
+
     std::string dir_;
+    bool ownsFolder_ = false;
     testsupport::HostSim host_;
     testsupport::Process corvane_;
     HWND planted_ = nullptr;
