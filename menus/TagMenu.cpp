@@ -158,17 +158,12 @@ TagMenuFile::TagMenuFile(std::wstring path, toolkit::TPopupMenu& menu, toolkit::
     document_ = LoadTagDocument(path_);
     BuildTagMenu(menu_, document_, onChoose_, path_);
     const std::wstring folder = path_.substr(0, toolkit::FolderLength(path_));
-    folderChanges_ = toolkit::ChangeNotification(::FindFirstChangeNotificationW(
-        folder.empty() ? L"." : folder.c_str(), FALSE,
-        FILE_NOTIFY_CHANGE_FILE_NAME | FILE_NOTIFY_CHANGE_SIZE | FILE_NOTIFY_CHANGE_LAST_WRITE));
+    folderChanges_.emplace(folder.empty() ? L"." : folder);
 }
 
 bool TagMenuFile::MayHaveChanged() {
-    bool folderChanged = false;
-    if (folderChanges_ && ::WaitForSingleObject(folderChanges_.Get(), 0) == WAIT_OBJECT_0) {
-        folderChanged = true;
-        ::FindNextChangeNotification(folderChanges_.Get());
-    }
+    // Asked first, so that the notification is taken even when the stamp already tells.
+    const bool folderChanged = folderChanges_->Changed();
     return folderChanged || !stamp_ || toolkit::FileStampOf(path_) != stamp_;
 }
 

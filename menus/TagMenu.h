@@ -9,7 +9,7 @@
 
 #include "menus/core/TagFile.h"
 #include "toolkit/Files.h"
-#include "toolkit/Handles.h"
+#include "toolkit/FolderWatch.h"
 #include "toolkit/Menu.h"
 #include "toolkit/Module.h"
 
@@ -70,7 +70,7 @@ private:
     toolkit::TMenuClickEvent onChoose_;
     std::shared_ptr<const TagDocument> document_;
     std::optional<toolkit::FileStamp> stamp_;  // the file as last read; nothing while it is unreadable
-    toolkit::ChangeNotification folderChanges_;
+    std::optional<toolkit::FolderWatch> folderChanges_;  // the file's folder
 };
 
 }  // namespace menus

@@ -29,11 +29,9 @@ public:
     }
     std::optional<std::string> HostText() override { return hostlink::ReadHostText(hostlink::HostWindow); }
     std::optional<FileStamp> StampOf(const std::wstring& path) override {
-        WIN32_FILE_ATTRIBUTE_DATA data;
-        if (!::GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data)) return std::nullopt;
-        const auto wide = [](DWORD high, DWORD low) { return (static_cast<std::uint64_t>(high) << 32) | low; };
-        return FileStamp{wide(data.nFileSizeHigh, data.nFileSizeLow),
-                         wide(data.ftLastWriteTime.dwHighDateTime, data.ftLastWriteTime.dwLowDateTime)};
+        const std::optional<toolkit::FileStamp> stamp = toolkit::FileStampOf(path);
+        if (!stamp) return std::nullopt;
+        return FileStamp{stamp->size, stamp->lastWrite};
     }
 
     bool FolderChanged(const std::wstring& path) override {
