@@ -24,7 +24,7 @@ public:
     virtual bool LiveOn() const = 0;           // the live button is pressed
     virtual bool Showing() const = 0;          // visible, and not minimised
     // A dialog of the page (alert, confirm, leaving the page) is open: the page must stay as it is.
-    virtual bool PageDialogOpen() const { return false; }
+    virtual bool PageDialogOpen() const = 0;
     virtual std::wstring Address() const = 0;  // the page's address as the browser reports it
     // The page again, where the reader is in it (not a new navigation, which would start at the
     // top); a browser that refuses to reload is sent to the same address instead.

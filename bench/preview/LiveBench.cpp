@@ -42,6 +42,7 @@ public:
     void SetLiveListener(Listener*) override {}
     bool LiveOn() const override { return true; }
     bool Showing() const override { return true; }
+    bool PageDialogOpen() const override { return false; }
     std::wstring Address() const override { return address_; }
     void Reload() override { ++changes; }
     void GoTo(const std::wstring&) override { ++changes; }

@@ -10,6 +10,7 @@
 #include "TestSupport.h"
 #include "browser/LiveView.h"
 #include "toolbar/LivePreview.h"
+#include "toolbar/PreviewContent.h"
 #include "toolkit/Application.h"
 
 namespace {
@@ -24,6 +25,7 @@ struct WindowStandIn : browser::LiveView {
     std::wstring Address() const override { return address; }
     void Reload() override { ++reloads; }
     void GoTo(const std::wstring&) override { ADD_FAILURE() << "no new address expected"; }
+    void ShowLiveProblem(const std::wstring& problem) override { EXPECT_EQ(problem, L"") << "no check should fail"; }
 
     std::wstring address;
     bool dialogOpen = false;
@@ -32,11 +34,13 @@ struct WindowStandIn : browser::LiveView {
 
 TEST(LivePreviewInProcess, ASavedDocumentIsNotReloadedWhileADialogOfThePageIsOpen) {
     toolkit::App().Initialize();
-    const std::string page = ScratchDir("live preview in process") + "page.htm";
+    const std::string folder = ScratchDir("live preview in process");
+    const std::string page = folder + "page.htm";
     WriteFileBytes(page, "<p>a</p>");
     WindowStandIn window;
     window.address = Utf8ToWide(page);
-    toolbar::LivePreview live(window, Utf8ToWide(page + ".unused"));
+    toolbar::BufferFile buffer(Utf8ToWide(folder), 0);  // unused: the document is saved
+    toolbar::LivePreview live(window, buffer);
     live.PreviewedFile(window.address);
     live.Check();  // learns the file as it is
 
