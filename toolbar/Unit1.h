@@ -44,6 +44,7 @@ public:
     toolkit::TPopupMenu PopupMenu;                    // the tag menu
     menus::TLaunchPopup LaunchPopup;                        // the favorites menu
     toolkit::TMenuItem* loading = nullptr;            // LaunchPopup's design-time item
+    toolkit::TMenuItem* loadProgress = nullptr;       // the progress line while the Favorites load
     std::unique_ptr<toolkit::Timer> Timer1;
 
     // Set-up and the watchdog (toolbar/Unit1.cpp).
@@ -73,6 +74,8 @@ public:
     void SetUpLaunchPopup();
     void PointLaunchPopupAtFavorites();
     void loadingClick(toolkit::TMenuItem& sender);
+    void LaunchPopupLoadProgress(toolkit::TObject& Sender);
+    void LaunchPopupLoaded(toolkit::TObject& Sender);
     void LaunchPopupItemClick(toolkit::TObject& Sender);
 
 private:

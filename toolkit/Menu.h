@@ -63,6 +63,8 @@ public:
     TMenuItem& Insert(size_t index, std::unique_ptr<TMenuItem> child);
     // Removes and destroys children from index on (all of them by default).
     void DeleteFrom(size_t index = 0);
+    // Moves every child of from, in order, to the end of this item's children.
+    void AdoptChildrenOf(TMenuItem& from);
 
 private:
     // A wide caption's ANSI form is made when first asked for: a menu shows the wide one.

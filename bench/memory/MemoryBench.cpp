@@ -15,6 +15,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <string>
+#include <vector>
 
 #include "HostSim.h"
 #include "TestSupport.h"
@@ -79,13 +80,35 @@ double MinimalProgramPeakMb(const std::string& exe) {
     return peak;
 }
 
-// Drops the favorites menu and chooses its first entry, which loads the folder; returns once
-// Corvane answers messages again, that is once the load is over.
+constexpr int kItemHeight = 19;
+
+// Drops the favorites menu and gives the client height of its window, then closes it; -1 when no
+// menu opened.
+int DroppedMenuHeight(HWND buttons, const Process& corvane) {
+    RECT client{};
+    ::GetClientRect(buttons, &client);
+    POINT point{kBtnFavoriteX + kButtonWidth / 2, client.bottom / 2};
+    ::ClientToScreen(buttons, &point);
+    ClickAt(point);
+    const std::vector<HWND> menus = WaitForOpenMenus(corvane.Id(), 1);
+    if (menus.empty()) return -1;
+    RECT menu{};
+    ::GetClientRect(menus[0], &menu);
+    PressKey(VK_ESCAPE);
+    if (!WaitUntil([&] { return VisibleWindowsOf(corvane.Id(), "#32768").empty(); }, 5000)) return -1;
+    return menu.bottom;
+}
+
+// Drops the favorites menu and chooses its first entry, which loads the folder on a thread of its
+// own; returns once the menu shows the loaded tree. Until then it shows two lines: the first entry
+// and the progress line.
 bool LoadFavorites(const HostSim& host, const Process& corvane) {
     HWND buttons = WaitForPlantedToolbar(host, corvane.Id());
     if (buttons && ClassNameOf(buttons) != "ToolbarWindow32")
         buttons = ::FindWindowExA(buttons, nullptr, "ToolbarWindow32", nullptr);
     if (!buttons) return false;
+    const int unloaded = DroppedMenuHeight(buttons, corvane);
+    if (unloaded < 0) return false;
     RECT client{};
     ::GetClientRect(buttons, &client);
     POINT point{kBtnFavoriteX + kButtonWidth / 2, client.bottom / 2};
@@ -95,9 +118,14 @@ bool LoadFavorites(const HostSim& host, const Process& corvane) {
     PressKey(VK_DOWN);
     PressKey(VK_RETURN);
     if (!WaitUntil([&] { return VisibleWindowsOf(corvane.Id(), "#32768").empty(); }, 5000)) return false;
-    PumpFor(500);
-    DWORD_PTR result = 0;
-    return ::SendMessageTimeoutW(buttons, WM_NULL, 0, 0, SMTO_NORMAL, kLoadTimeoutMs, &result) != 0;
+    const DWORD start = ::GetTickCount();
+    while (::GetTickCount() - start < kLoadTimeoutMs) {
+        PumpFor(300);
+        const int height = DroppedMenuHeight(buttons, corvane);
+        if (height < 0) return false;
+        if (height != unloaded + kItemHeight) return true;
+    }
+    return false;
 }
 
 }  // namespace
