@@ -49,6 +49,8 @@ public:
         for (unsigned built = 1; !levels_.empty(); ++built) {
             Level& level = levels_.back();
             if (level.next == level.entries->size()) {
+                // Freed as it is used up, so that no slice at the end has the whole tree to free.
+                std::vector<WalkedEntry>().swap(*level.entries);
                 levels_.pop_back();
                 continue;
             }

@@ -59,11 +59,12 @@ void TForm1::PointLaunchPopupAtFavorites() {
 }
 
 void TForm1::loadingClick(toolkit::TMenuItem&) {
-    if (LaunchPopup.Loading()) return;
+    // A second choice while the load runs does nothing. The tree reaches the menu only through
+    // this thread's messages, so it always comes after the progress line added here.
+    if (!LaunchPopup.BeginLoadItems()) return;
     auto progress = std::make_unique<toolkit::TMenuItem>(LoadProgressCaption(0));
     progress->SetEnabled(false);
     loadProgress = &LaunchPopup.Items().Add(std::move(progress));
-    LaunchPopup.BeginLoadItems();
 }
 
 void TForm1::LaunchPopupLoadProgress(toolkit::TObject&) {

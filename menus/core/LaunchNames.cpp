@@ -43,12 +43,12 @@ bool MatchesWildcards(std::wstring_view name, std::wstring_view pattern) noexcep
     size_t n = 0, p = 0;
     size_t starAt = std::wstring_view::npos, resumeAt = 0;
     while (n < name.size()) {
-        if (p < pattern.size() && (pattern[p] == L'?' || pattern[p] == name[n])) {
-            ++n;
-            ++p;
-        } else if (p < pattern.size() && pattern[p] == L'*') {
+        if (p < pattern.size() && pattern[p] == L'*') {
             starAt = p++;
             resumeAt = n;
+        } else if (p < pattern.size() && (pattern[p] == L'?' || pattern[p] == name[n])) {
+            ++n;
+            ++p;
         } else if (starAt != std::wstring_view::npos) {
             p = starAt + 1;
             n = ++resumeAt;

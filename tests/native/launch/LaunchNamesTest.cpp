@@ -64,6 +64,7 @@ TEST(LaunchPattern, MatchesAsAFolderListingDoes) {
         {L"A.LNK", L"A?.LNK", false},          {L"AXXBXXC", L"A*B*C", true},
         {L"AXXBXXD", L"A*B*C", false},         {L"表示.URL", L"*.URL", true},
         {L"MISSISSIPPI", L"*SIP*I", true},     {L"AAAAAAAAAAAAAAAAAAAAAAAAAB", L"*A*A*A*A*A*C", false},
+        {L"*X", L"*", true},                   {L"?*", L"*", true},
     };
     for (const Case& c : cases)
         EXPECT_EQ(menus::MatchesPattern(c.name, c.pattern), c.matches) << c.name << L" / " << c.pattern;
