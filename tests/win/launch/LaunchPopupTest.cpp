@@ -887,8 +887,8 @@ TEST(LaunchPopupInBackground, DestroyingTheMenuDuringALoadEndsItsThread) {
     EXPECT_LT(listedAtTheEnd, 31);
 }
 
-// Shortcuts to one program show its icon and share one image; a shortcut that names an icon of its
-// own keeps it; Internet shortcuts all show their type's icon, one image for all of them.
+// Shortcuts that name the same icon share one image; a shortcut that names another icon of its own
+// keeps it; Internet shortcuts all show their type's icon, one image for all of them.
 std::wstring MakeLink(const std::wstring& link, const std::wstring& target, const wchar_t* iconFile, int iconIndex) {
     Microsoft::WRL::ComPtr<IShellLinkW> shellLink;
     if (FAILED(::CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(&shellLink))))
@@ -915,10 +915,11 @@ TEST(LaunchPopupInBackground, ItemsThatShowTheSameIconShareOneImage) {
     wchar_t system[MAX_PATH] = {};
     ::GetSystemDirectoryW(system, MAX_PATH);
     const std::wstring program = std::wstring(system) + L"\\notepad.exe";
+    const std::wstring icons = std::wstring(system) + L"\\shell32.dll";
     const std::wstring root = W(tree.Root());
-    ASSERT_FALSE(MakeLink(root + L"first.lnk", program, nullptr, 0).empty());
-    ASSERT_FALSE(MakeLink(root + L"second.lnk", program, nullptr, 0).empty());
-    ASSERT_FALSE(MakeLink(root + L"own.lnk", program, (std::wstring(system) + L"\\shell32.dll").c_str(), 3).empty());
+    ASSERT_FALSE(MakeLink(root + L"first.lnk", program, icons.c_str(), 1).empty());
+    ASSERT_FALSE(MakeLink(root + L"second.lnk", program, icons.c_str(), 1).empty());
+    ASSERT_FALSE(MakeLink(root + L"own.lnk", program, icons.c_str(), 3).empty());
     tree.File("page one.url");
     tree.File("page two.url");
 
@@ -943,8 +944,8 @@ TEST(LaunchPopupInBackground, ItemsThatShowTheSameIconShareOneImage) {
     std::set<int> distinct;
     for (const auto& [caption, image] : imageOf) distinct.insert(image);
     EXPECT_EQ(images.Count(), 1 + static_cast<int>(distinct.size())) << "one image per distinct icon";
-    // Each shows what the shell shows for its own file.
-    for (const char* name : {"first.lnk", "own.lnk", "page one.url"}) {
+    // A shortcut shows what the shell shows for its own file.
+    for (const char* name : {"first.lnk", "own.lnk"}) {
         const std::wstring path = root + W(name);
         const int expected = AddFileIconOnItsOwn(alone, path);
         ASSERT_GE(expected, 0) << name;
