@@ -176,7 +176,7 @@ private:
     }
 
     void AddFile(const std::wstring& folder, std::wstring_view name, std::vector<WalkedEntry>& into) {
-        into.push_back(WalkedEntry{std::wstring(name), false, {}});
+        into.push_back(WalkedEntry{});
         std::wstring path = folder;
         path += name;
         if (tree_->icons) tree_->icons->AddFile(path, name);

@@ -37,9 +37,10 @@ struct WalkRequest {
     std::function<void(const std::wstring& folder)> beforeFolder;
 };
 
-// An entry as listed: a folder with its own listing (empty when it was not entered), or a file.
+// An entry as listed: a folder with its own listing (empty when it was not entered), or a file,
+// whose name is kept only once, in its path.
 struct WalkedEntry {
-    std::wstring name;
+    std::wstring name;  // a folder's
     bool isFolder = false;
     std::vector<WalkedEntry> entries;
 };

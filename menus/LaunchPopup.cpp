@@ -40,8 +40,8 @@ constexpr UINT kAttachMessage = WM_APP + 3;
 // reach the menu only when all are built, so an open menu never shows half a tree.
 class TLaunchPopup::Builder {
 public:
-    Builder(TLaunchPopup& owner, std::vector<WalkedEntry>& entries) : owner_(owner) {
-        levels_.push_back(Level{&entries, 0, &root_});
+    Builder(TLaunchPopup& owner, WalkedTree& tree) : owner_(owner), tree_(tree) {
+        levels_.push_back(Level{&tree.entries, 0, &root_});
     }
 
     // Builds items until all are built (true) or the deadline has passed (false).
@@ -60,7 +60,7 @@ public:
                 toolkit::TMenuItem& folder = parent.Add(std::make_unique<toolkit::TMenuItem>(std::move(entry.name)));
                 if (!entry.entries.empty()) levels_.push_back(Level{&entry.entries, 0, &folder});
             } else {
-                AddFileItem(entry.name, parent);
+                AddFileItem(parent);
             }
             if (built % 128 == 0 && Clock::now() >= deadline) return levels_.empty();
         }
@@ -77,15 +77,19 @@ private:
         toolkit::TMenuItem* parent;
     };
 
-    void AddFileItem(const std::wstring& name, toolkit::TMenuItem& parent) {
-        auto item = std::make_unique<toolkit::TMenuItem>(CaptionForFile(name));
-        item->SetTag(kFirstFileTag + static_cast<int>(fileItems_.size()));
+    // The files come in the order of their numbers: the next one is file number fileItems_.size().
+    void AddFileItem(toolkit::TMenuItem& parent) {
+        const size_t number = fileItems_.size();
+        const std::wstring_view path = tree_.files.at(number);
+        auto item = std::make_unique<toolkit::TMenuItem>(CaptionForFile(path.substr(tree_.folderLengths.at(number))));
+        item->SetTag(kFirstFileTag + static_cast<int>(number));
         item->SetImageIndex(-1);
         item->SetOnClick([owner = &owner_](toolkit::TMenuItem& chosen) { owner->ItemClick(chosen); });
         fileItems_.push_back(&parent.Add(std::move(item)));
     }
 
     TLaunchPopup& owner_;
+    const WalkedTree& tree_;
     toolkit::TMenuItem root_;
     std::vector<Level> levels_;
     std::vector<toolkit::TMenuItem*> fileItems_;
@@ -130,7 +134,7 @@ public:
     // The walk has ended (its message has come): the thread is about to return.
     void Walked(TLaunchPopup& owner) {
         if (worker_.joinable()) worker_.join();
-        builder_ = std::make_unique<Builder>(owner, state_->tree.entries);
+        builder_ = std::make_unique<Builder>(owner, state_->tree);
     }
     Builder* Building() noexcept { return builder_.get(); }
 
@@ -212,7 +216,7 @@ void TLaunchPopup::LoadItems() {
     const std::atomic<bool> neverStop{false};
     std::atomic<std::int32_t> listed{0};
     WalkedTree tree = WalkFolderTree(Request(), neverStop, listed, {});
-    Builder builder(*this, tree.entries);
+    Builder builder(*this, tree);
     builder.Step(Clock::time_point::max());
     FinishLoad(std::move(tree), builder);
 }
