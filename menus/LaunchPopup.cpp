@@ -1,139 +1,284 @@
 #include "menus/LaunchPopup.h"
 
 #include <windows.h>
+#include <objbase.h>
 #include <shellapi.h>
 
-#include <algorithm>
-#include <array>
-#include <cstdint>
-#include <cstring>
-#include <iterator>
-#include <optional>
+#include <atomic>
+#include <chrono>
+#include <future>
+#include <thread>
 
-#include "menus/TypeIcons.h"
 #include "menus/core/LaunchNames.h"
 #include "toolkit/Application.h"
-#include "toolkit/Handles.h"
 #include "toolkit/ImageList.h"
-#include "toolkit/core/FilePath.h"
+#include "toolkit/Window.h"
 
 namespace menus {
-
-// Which folder a path leads to, whatever links it went through: its volume and its file id.
-struct FolderIdentity {
-    std::uint64_t volume = 0;
-    std::array<BYTE, 16> id{};
-    bool operator==(const FolderIdentity&) const = default;
-};
-
-// A folder open above the one being listed. Its identity is looked up only when a link has to be
-// compared with it: only a link can lead back up, and most trees have none.
-struct OpenFolder {
-    explicit OpenFolder(std::wstring folder) : path(std::move(folder)) {}
-    std::wstring path;
-    std::optional<FolderIdentity> identity;
-    bool identified = false;
-};
 
 namespace {
 
 constexpr int kFirstFileTag = 1000;
 
-bool NamesFolder(const std::wstring& path) {
-    const DWORD attributes = ::GetFileAttributesW(path.c_str());
-    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
-}
+using Clock = std::chrono::steady_clock;
+// The longest the menu's thread spends on one slice of a handed-over tree.
+constexpr auto kSliceTime = std::chrono::milliseconds(8);
+// Progress is reported at most this often.
+constexpr auto kProgressInterval = std::chrono::milliseconds(100);
+// How long destroying the menu waits for a stopped walk to end. A walk held up inside the file
+// system (a share that does not answer) is left to end by itself: it touches nothing of the menu.
+constexpr auto kStopWait = std::chrono::seconds(2);
 
-// The file-id query of Windows 8 and later (FileIdInfo, FILE_ID_INFO), named here because this
-// program builds for Windows 7: it asks the file system alone, without the volume manager that
-// GetFileInformationByHandle consults for the volume's serial number at every call.
-constexpr auto kFileIdInfo = static_cast<FILE_INFO_BY_HANDLE_CLASS>(18);
-struct FileIdInfo {
-    ULONGLONG volumeSerialNumber;
-    BYTE fileId[16];
-};
-
-std::optional<FolderIdentity> IdentityOf(const std::wstring& folder) {
-    const toolkit::FileHandle handle{::CreateFileW(folder.c_str(), FILE_READ_ATTRIBUTES,
-                                                   FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                                                   OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr)};
-    if (!handle) return std::nullopt;
-    FolderIdentity identity;
-    if (FileIdInfo ids{}; ::GetFileInformationByHandleEx(handle.Get(), kFileIdInfo, &ids, sizeof ids)) {
-        identity.volume = ids.volumeSerialNumber;
-        std::copy(std::begin(ids.fileId), std::end(ids.fileId), identity.id.begin());
-        return identity;
-    }
-    BY_HANDLE_FILE_INFORMATION info{};
-    if (!::GetFileInformationByHandle(handle.Get(), &info)) return std::nullopt;
-    identity.volume = info.dwVolumeSerialNumber;
-    const DWORD index[2] = {info.nFileIndexLow, info.nFileIndexHigh};
-    std::memcpy(identity.id.data(), index, sizeof index);
-    return identity;
-}
-
-// The folder itself and every folder above it, so that a link back up to any of them is seen.
-std::vector<OpenFolder> FolderAndItsAncestors(std::wstring folder) {
-    std::vector<OpenFolder> folders;
-    while (!folder.empty()) {
-        folders.emplace_back(folder);
-        std::wstring_view withoutSeparator(folder);
-        withoutSeparator.remove_suffix(1);
-        folder.resize(toolkit::FolderLength(withoutSeparator));
-    }
-    return folders;
-}
-
-// Runs visit for every entry that pattern finds; a pattern that finds nothing, or a folder that
-// cannot be read, gives no entries.
-template <typename Visit>
-void ForEachEntry(const std::wstring& pattern, Visit&& visit) {
-    WIN32_FIND_DATAW entry{};
-    const toolkit::FindHandle find{::FindFirstFileExW(pattern.c_str(), FindExInfoBasic, &entry, FindExSearchNameMatch,
-                                                      nullptr, FIND_FIRST_EX_LARGE_FETCH)};
-    if (!find) return;
-    do {
-        visit(entry);
-    } while (::FindNextFileW(find.Get(), &entry));
-}
-
-bool CollatesBefore(const std::wstring& a, const std::wstring& b) {
-    return ::CompareStringW(LOCALE_USER_DEFAULT, NORM_IGNORECASE, a.data(), static_cast<int>(a.size()), b.data(),
-                            static_cast<int>(b.size())) == CSTR_LESS_THAN;
-}
+// Messages from a load to the menu's thread; wParam is the load's number.
+constexpr UINT kListedMessage = WM_APP + 1;
+constexpr UINT kWalkedMessage = WM_APP + 2;
+constexpr UINT kAttachMessage = WM_APP + 3;
 
 }  // namespace
 
+// Turns a walked tree into menu items, in slices. The items grow under a root of their own and
+// reach the menu only when all are built, so an open menu never shows half a tree.
+class TLaunchPopup::Builder {
+public:
+    Builder(TLaunchPopup& owner, WalkedTree& tree) : owner_(owner), tree_(tree) {
+        levels_.push_back(Level{&tree.entries, 0, &root_});
+    }
+
+    // Builds items until all are built (true) or the deadline has passed (false).
+    bool Step(Clock::time_point deadline) {
+        for (unsigned built = 1; !levels_.empty(); ++built) {
+            Level& level = levels_.back();
+            if (level.next == level.entries->size()) {
+                // Freed as it is used up, so that no slice at the end has the whole tree to free.
+                std::vector<WalkedEntry>().swap(*level.entries);
+                levels_.pop_back();
+                continue;
+            }
+            WalkedEntry& entry = (*level.entries)[level.next++];
+            toolkit::TMenuItem& parent = *level.parent;
+            if (entry.isFolder) {
+                toolkit::TMenuItem& folder = parent.Add(std::make_unique<toolkit::TMenuItem>(std::move(entry.name)));
+                if (!entry.entries.empty()) levels_.push_back(Level{&entry.entries, 0, &folder});
+            } else {
+                AddFileItem(parent);
+            }
+            if (built % 128 == 0 && Clock::now() >= deadline) return levels_.empty();
+        }
+        return true;
+    }
+
+    toolkit::TMenuItem& Root() noexcept { return root_; }
+    const std::vector<toolkit::TMenuItem*>& FileItems() const noexcept { return fileItems_; }
+
+private:
+    struct Level {
+        std::vector<WalkedEntry>* entries;
+        size_t next;
+        toolkit::TMenuItem* parent;
+    };
+
+    // The files come in the order of their numbers: the next one is file number fileItems_.size().
+    void AddFileItem(toolkit::TMenuItem& parent) {
+        const size_t number = fileItems_.size();
+        const std::wstring_view path = tree_.files.at(number);
+        auto item = std::make_unique<toolkit::TMenuItem>(CaptionForFile(path.substr(tree_.folderLengths.at(number))));
+        item->SetTag(kFirstFileTag + static_cast<int>(number));
+        item->SetImageIndex(-1);
+        item->SetOnClick([owner = &owner_](toolkit::TMenuItem& chosen) { owner->ItemClick(chosen); });
+        fileItems_.push_back(&parent.Add(std::move(item)));
+    }
+
+    TLaunchPopup& owner_;
+    const WalkedTree& tree_;
+    toolkit::TMenuItem root_;
+    std::vector<Level> levels_;
+    std::vector<toolkit::TMenuItem*> fileItems_;
+};
+
+// A load on a thread of its own. The thread shares only State with the menu: the request, the
+// flags and the walked tree; it posts to the menu's load window and never touches the menu.
+class TLaunchPopup::BackgroundLoad {
+public:
+    struct State {
+        WalkRequest request;
+        HWND window = nullptr;
+        WPARAM number = 0;
+        std::atomic<bool> stop{false};
+        std::atomic<std::int32_t> listed{0};
+        std::atomic<bool> listedPosted{false};
+        WalkedTree tree;
+    };
+
+    BackgroundLoad(WalkRequest request, HWND window, WPARAM number) : state_(std::make_shared<State>()) {
+        state_->request = std::move(request);
+        state_->window = window;
+        state_->number = number;
+        std::promise<void> ended;
+        ended_ = ended.get_future();
+        worker_ = std::thread(&Walk, state_, std::move(ended));
+    }
+    ~BackgroundLoad() {
+        state_->stop.store(true);
+        if (!worker_.joinable()) return;
+        if (ended_.wait_for(kStopWait) == std::future_status::ready) {
+            worker_.join();
+        } else {
+            worker_.detach();
+        }
+    }
+    BackgroundLoad(const BackgroundLoad&) = delete;
+    BackgroundLoad& operator=(const BackgroundLoad&) = delete;
+
+    State& Shared() noexcept { return *state_; }
+
+    // The walk has ended (its message has come): the thread is about to return.
+    void Walked(TLaunchPopup& owner) {
+        if (worker_.joinable()) worker_.join();
+        builder_ = std::make_unique<Builder>(owner, state_->tree);
+    }
+    Builder* Building() noexcept { return builder_.get(); }
+
+private:
+    static void Walk(std::shared_ptr<State> state, std::promise<void> ended) {
+        // The shell's icon handlers are objects of the component library.
+        const HRESULT com = ::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+        Clock::time_point lastReport = Clock::now();
+        const std::function<void()> onListed = [&] {
+            if (state->listedPosted.load()) return;
+            if (const Clock::time_point now = Clock::now(); now - lastReport >= kProgressInterval) {
+                lastReport = now;
+                state->listedPosted.store(true);
+                ::PostMessageW(state->window, kListedMessage, state->number, 0);
+            }
+        };
+        try {
+            state->tree = WalkFolderTree(state->request, state->stop, state->listed, onListed);
+        } catch (...) {
+            state->tree = WalkedTree{};  // out of memory: the load lists nothing
+        }
+        if (SUCCEEDED(com)) ::CoUninitialize();
+        if (!state->stop.load()) ::PostMessageW(state->window, kWalkedMessage, state->number, 0);
+        ended.set_value();
+    }
+
+    std::shared_ptr<State> state_;
+    std::future<void> ended_;
+    std::thread worker_;
+    std::unique_ptr<Builder> builder_;
+};
+
+// The window that a load's messages come to, on the menu's thread.
+class TLaunchPopup::LoadWindow : public toolkit::Window {
+public:
+    explicit LoadWindow(TLaunchPopup& owner) : owner_(owner) {
+        toolkit::WindowPlacement placement;
+        placement.parent = HWND_MESSAGE;
+        CreateWindowObject(toolkit::WindowClass{L"TLaunchPopupLoad"}, L"", placement);
+    }
+    ~LoadWindow() override { DestroyWindowObject(); }
+
+private:
+    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override {
+        if (message == kListedMessage || message == kWalkedMessage || message == kAttachMessage) {
+            owner_.OnLoadMessage(message, wParam);
+            return 0;
+        }
+        return Default(message, wParam, lParam);
+    }
+
+    TLaunchPopup& owner_;
+};
+
 TLaunchPopup::TLaunchPopup() = default;
-TLaunchPopup::~TLaunchPopup() = default;
+
+TLaunchPopup::~TLaunchPopup() {
+    background_.reset();  // stops the walk before the window its messages go to
+    loadWindow_.reset();
+}
+
+WalkRequest TLaunchPopup::Request() const {
+    WalkRequest request;
+    request.directory = directory_;
+    request.mask = mask_;
+    request.searchDirectory = searchDirectory_;
+    if (const toolkit::TImageList* images = Images()) {
+        request.withIcons = true;
+        request.iconWidth = images->Width();
+        request.iconHeight = images->Height();
+    }
+    request.shareImages = shareImages_;
+    request.beforeFolder = onListFolder_;
+    return request;
+}
 
 void TLaunchPopup::LoadItems() {
-    if (directory_.empty() || !NamesFolder(directory_)) return;
-    RemovePreviousLoad();
-    itemCount_ = 0;
-    fileList_.clear();
-    folderLengths_.clear();
+    if (Loading()) return;
+    const std::atomic<bool> neverStop{false};
+    std::atomic<std::int32_t> listed{0};
+    WalkedTree tree = WalkFolderTree(Request(), neverStop, listed, {});
+    Builder builder(*this, tree);
+    builder.Step(Clock::time_point::max());
+    FinishLoad(std::move(tree), builder);
+}
 
-    toolkit::TImageList* const images = Images();
-    loaded_ = true;
-    firstGeneratedItem_ = Items().Count();
-    imagesOfLoad_ = images;
-    firstGeneratedImage_ = images ? images->Count() : 0;
-    imagedItems_.clear();
-    icons_ = images ? std::make_unique<TypeIcons>(images->Width(), images->Height()) : nullptr;
-    openFolders_ = FolderAndItsAncestors(directory_);
-    listedItems_ = 0;
-    foldersDeep_ = 0;
+bool TLaunchPopup::BeginLoadItems() {
+    if (Loading()) return false;
+    if (!loadWindow_) loadWindow_ = std::make_unique<LoadWindow>(*this);
+    background_ = std::make_unique<BackgroundLoad>(Request(), loadWindow_->Handle(), ++loadNumber_);
+    return true;
+}
 
-    ScanFolder(directory_, Items());
+bool TLaunchPopup::Loading() const noexcept { return background_ != nullptr; }
 
-    if (icons_) {
-        const std::vector<int> imageOfItem = icons_->AppendTo(*images);
-        for (size_t i = 0; i < imagedItems_.size(); ++i) imagedItems_[i]->SetImageIndex(imageOfItem[i]);
+std::int32_t TLaunchPopup::ListedSoFar() const noexcept {
+    return background_ ? background_->Shared().listed.load() : 0;
+}
+
+void TLaunchPopup::OnLoadMessage(UINT message, WPARAM number) {
+    if (!background_ || number != loadNumber_) return;  // from a load that has ended
+    BackgroundLoad& load = *background_;
+    if (message == kListedMessage) {
+        load.Shared().listedPosted.store(false);
+        Notify(onLoadProgress_);
+        return;
     }
-    icons_.reset();
-    imagedItems_.clear();
-    openFolders_.clear();
+    if (message == kWalkedMessage) load.Walked(*this);
+    Builder* const builder = load.Building();
+    if (!builder) return;
+    if (!builder->Step(Clock::now() + kSliceTime)) {
+        ::PostMessageW(loadWindow_->Handle(), kAttachMessage, number, 0);
+        return;
+    }
+    // The load is over before its items reach the menu: a handler of OnLoaded may start the next.
+    const std::unique_ptr<BackgroundLoad> ended = std::move(background_);
+    FinishLoad(std::move(ended->Shared().tree), *builder);
+}
+
+void TLaunchPopup::FinishLoad(WalkedTree tree, Builder& builder) {
+    if (tree.listed) {
+        RemovePreviousLoad();
+        toolkit::TImageList* const images = Images();
+        loaded_ = true;
+        firstGeneratedItem_ = Items().Count();
+        imagesOfLoad_ = images;
+        firstGeneratedImage_ = images ? images->Count() : 0;
+        itemCount_ = static_cast<std::int32_t>(tree.files.size());
+        fileList_ = std::move(tree.files);
+        folderLengths_ = std::move(tree.folderLengths);
+        if (images && tree.icons) {
+            const std::vector<int> imageOfFile = tree.icons->AppendTo(*images);
+            const std::vector<toolkit::TMenuItem*>& items = builder.FileItems();
+            for (size_t i = 0; i < items.size() && i < imageOfFile.size(); ++i) items[i]->SetImageIndex(imageOfFile[i]);
+        }
+        Items().AdoptChildrenOf(builder.Root());
+    }
+    Notify(onLoaded_);
+}
+
+void TLaunchPopup::Notify(const TLPNotifyEvent& event) {
+    if (!event) return;
+    const TLPNotifyEvent handler = event;  // the handler may replace itself
+    handler(*this);
 }
 
 void TLaunchPopup::RemovePreviousLoad() {
@@ -143,71 +288,6 @@ void TLaunchPopup::RemovePreviousLoad() {
     loaded_ = false;
 }
 
-void TLaunchPopup::ScanFolder(const std::wstring& path, toolkit::TMenuItem& parent) {
-    FolderEntries entries;
-    ForEachEntry(path + L"*.*", [&entries](const WIN32_FIND_DATAW& entry) {
-        if (IsListedFolder(entry.cFileName, entry.dwFileAttributes))
-            entries.AddFolder(entry.cFileName, (entry.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0);
-    });
-    ForEachEntry(path + mask_, [&entries](const WIN32_FIND_DATAW& entry) {
-        if (IsListedFile(entry.dwFileAttributes)) entries.AddFile(entry.cFileName);
-    });
-    entries.Sort(&CollatesBefore);
-
-    for (size_t i = 0; i < entries.Count() && listedItems_ < kMaxLoadedItems; ++i) {
-        const std::wstring name(entries.Name(i));
-        if (!entries.IsFolder(i)) {
-            AddFileItem(path, name, parent);
-        } else if (searchDirectory_) {
-            AddFolderItem(path, name, entries.IsLink(i), parent);
-        }
-    }
-}
-
-void TLaunchPopup::AddFolderItem(const std::wstring& path, const std::wstring& name, bool isLink,
-                                 toolkit::TMenuItem& parent) {
-    // The folder's item is in place before its content is listed, and stays when that is empty.
-    toolkit::TMenuItem& folder = parent.Add(std::make_unique<toolkit::TMenuItem>(name));
-    ++listedItems_;
-    const std::wstring folderPath = path + name + L"\\";
-    if (foldersDeep_ >= kMaxFolderDepth || (isLink && LeadsToAnOpenFolder(folderPath))) return;
-    openFolders_.emplace_back(folderPath);
-    ++foldersDeep_;
-    ScanFolder(folderPath, folder);
-    --foldersDeep_;
-    openFolders_.pop_back();
-}
-
-bool TLaunchPopup::LeadsToAnOpenFolder(const std::wstring& link) {
-    const std::optional<FolderIdentity> target = IdentityOf(link);
-    if (!target) return false;
-    for (OpenFolder& open : openFolders_) {
-        if (!open.identified) {
-            open.identity = IdentityOf(open.path);
-            open.identified = true;
-        }
-        if (open.identity == target) return true;
-    }
-    return false;
-}
-
-void TLaunchPopup::AddFileItem(const std::wstring& folder, const std::wstring& name, toolkit::TMenuItem& parent) {
-    auto item = std::make_unique<toolkit::TMenuItem>(CaptionForFile(name));
-    item->SetTag(kFirstFileTag + itemCount_);
-    item->SetImageIndex(-1);
-    ++itemCount_;
-    ++listedItems_;
-    item->SetOnClick([this](toolkit::TMenuItem& chosen) { ItemClick(chosen); });
-    std::wstring path = folder + name;
-    if (icons_) {
-        icons_->AddFile(path, name);
-        imagedItems_.push_back(item.get());
-    }
-    fileList_.push_back(std::move(path));
-    folderLengths_.push_back(folder.size());
-    parent.Add(std::move(item));
-}
-
 void TLaunchPopup::ItemClick(toolkit::TMenuItem& item) {
     const long long number = static_cast<long long>(item.Tag()) - kFirstFileTag;
     if (number < 0 || number >= static_cast<long long>(fileList_.size())) return;
@@ -215,8 +295,7 @@ void TLaunchPopup::ItemClick(toolkit::TMenuItem& item) {
     const std::wstring path = fileList_[index];
     if (onItemClick_) {
         selectedFile_ = path;
-        const TLPNotifyEvent handler = onItemClick_;  // the handler may replace itself
-        handler(*this);
+        Notify(onItemClick_);
         return;
     }
     const std::wstring folder = path.substr(0, folderLengths_[index]);

@@ -7,10 +7,19 @@
 // that the ANSI code page cannot hold is listed, shown and opened like any other.
 //
 // With Images set, every file item gets an image of its own in that list, its type's icon
-// (a type the shell gives no icon for leaves the item without one, image -1).
+// (a type the shell gives no icon for leaves the item without one, image -1). With ShareImages,
+// items that show the same icon share one image instead, and each item shows the icon the shell
+// shows for its file (a shortcut with an icon of its own keeps it).
 //
-// A repeated LoadItems first removes what the previous load generated: its items (from the first
+// A repeated load first removes what the previous load generated: its items (from the first
 // of them to the end of the top level, so items the owner put in front stay) and its images.
+//
+// LoadItems lists the tree on the calling thread and returns when the menu holds it.
+// BeginLoadItems lists it on a thread of its own (the folders and the icons) and returns at once:
+// the thread that called it keeps answering, OnLoadProgress reports how far the listing is, and
+// the menu receives the whole tree at once, in slices short enough to keep that thread responsive,
+// after which OnLoaded runs. A request while a load runs does nothing. Destroying the menu during
+// a load stops it.
 //
 // A tree of any shape loads in bounded time. A link (a junction or a symbolic link, which the
 // listing reports as a reparse point) that leads to a folder already open above it (Directory and
@@ -25,20 +34,14 @@
 #include <string>
 #include <vector>
 
+#include "menus/FolderWalk.h"
 #include "toolkit/Menu.h"
 #include "toolkit/Object.h"
 
 namespace menus {
 
-class TypeIcons;
-struct OpenFolder;
-
 using TLPNotifyEvent = std::function<void(toolkit::TObject& Sender)>;
-
-// The bounds of one load: a real Favorites tree stays far inside both, and the largest tree they
-// admit loads within a few seconds.
-inline constexpr int kMaxFolderDepth = 32;
-inline constexpr std::int32_t kMaxLoadedItems = 50000;  // file and folder items together
+using TLPFolderEvent = std::function<void(const std::wstring& folder)>;
 
 class TLaunchPopup : public toolkit::TPopupMenu {
 public:
@@ -53,19 +56,35 @@ public:
     void SetMask(std::wstring mask) { mask_ = std::move(mask); }
     const TLPNotifyEvent& OnItemClick() const noexcept { return onItemClick_; }
     void SetOnItemClick(TLPNotifyEvent handler) { onItemClick_ = std::move(handler); }
+    bool ShareImages() const noexcept { return shareImages_; }
+    void SetShareImages(bool share) noexcept { shareImages_ = share; }
+    void SetOnLoadProgress(TLPNotifyEvent handler) { onLoadProgress_ = std::move(handler); }
+    void SetOnLoaded(TLPNotifyEvent handler) { onLoaded_ = std::move(handler); }
+    // Runs before each folder is listed, on the thread that lists it: a test stands in a share that
+    // answers late with it.
+    void SetOnListFolder(TLPFolderEvent handler) { onListFolder_ = std::move(handler); }
 
     const std::wstring& SelectedFile() const noexcept { return selectedFile_; }
     const std::vector<std::wstring>& FileList() const noexcept { return fileList_; }
     std::int32_t ItemCount() const noexcept { return itemCount_; }
 
     void LoadItems();
+    // Returns false, and does nothing, while a load runs.
+    bool BeginLoadItems();
+    bool Loading() const noexcept;
+    // While a load runs: how many items it has listed so far.
+    std::int32_t ListedSoFar() const noexcept;
 
 private:
+    class Builder;
+    class BackgroundLoad;
+    class LoadWindow;
+
+    WalkRequest Request() const;
+    void OnLoadMessage(UINT message, WPARAM number);
+    void FinishLoad(WalkedTree tree, Builder& builder);
+    void Notify(const TLPNotifyEvent& event);
     void RemovePreviousLoad();
-    void ScanFolder(const std::wstring& path, toolkit::TMenuItem& parent);
-    void AddFolderItem(const std::wstring& path, const std::wstring& name, bool isLink, toolkit::TMenuItem& parent);
-    bool LeadsToAnOpenFolder(const std::wstring& link);
-    void AddFileItem(const std::wstring& folder, const std::wstring& name, toolkit::TMenuItem& parent);
     void ItemClick(toolkit::TMenuItem& item);
 
     std::wstring directory_;
@@ -75,6 +94,10 @@ private:
     std::wstring selectedFile_;
     std::vector<std::wstring> fileList_;
     std::int32_t itemCount_ = 0;
+    bool shareImages_ = false;
+    TLPNotifyEvent onLoadProgress_;
+    TLPNotifyEvent onLoaded_;
+    TLPFolderEvent onListFolder_;
 
     // Entry k: the length of the folder part of FileList()[k], its trailing separator included.
     std::vector<size_t> folderLengths_;
@@ -83,14 +106,10 @@ private:
     size_t firstGeneratedItem_ = 0;
     toolkit::TImageList* imagesOfLoad_ = nullptr;
     int firstGeneratedImage_ = 0;
-    // While a load runs: the file items in order, waiting for their images; the folders open
-    // above the one being listed and how many of them lie below Directory; how many items the
-    // load has listed.
-    std::unique_ptr<TypeIcons> icons_;
-    std::vector<toolkit::TMenuItem*> imagedItems_;
-    std::vector<OpenFolder> openFolders_;
-    int foldersDeep_ = 0;
-    std::int32_t listedItems_ = 0;
+    // The load that runs on a thread of its own, and the window its messages come to.
+    std::unique_ptr<BackgroundLoad> background_;
+    std::unique_ptr<LoadWindow> loadWindow_;
+    WPARAM loadNumber_ = 0;
 };
 
 }  // namespace menus

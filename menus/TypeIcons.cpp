@@ -47,6 +47,38 @@ toolkit::IconHandle ShellTypeIcon(const std::wstring& path) {
     return toolkit::IconHandle{info.hIcon};
 }
 
+// The icon the shell shows for this very file (a shortcut's own icon, a program's).
+toolkit::IconHandle ShellFileIcon(const std::wstring& path) {
+    SHFILEINFOW info{};
+    ::SHGetFileInfoW(path.c_str(), 0, &info, sizeof info, SHGFI_ICON);
+    return toolkit::IconHandle{info.hIcon};
+}
+
+// The file's place in the system's icon list, by its type alone or as the shell shows the file;
+// -1 when the shell has none. Cheap next to an icon: nothing is drawn or copied.
+int SystemIconIndex(const std::wstring& path, bool byType) {
+    SHFILEINFOW info{};
+    const DWORD_PTR list = ::SHGetFileInfoW(path.c_str(), byType ? FILE_ATTRIBUTE_NORMAL : 0, &info, sizeof info,
+                                            SHGFI_SYSICONINDEX | (byType ? SHGFI_USEFILEATTRIBUTES : 0));
+    return list ? info.iIcon : -1;
+}
+
+bool HasSubkey(const std::wstring& key) {
+    HKEY handle = nullptr;
+    if (::RegOpenKeyExW(HKEY_CLASSES_ROOT, key.c_str(), 0, KEY_READ, &handle) != ERROR_SUCCESS) return false;
+    ::RegCloseKey(handle);
+    return true;
+}
+
+std::wstring DefaultValue(const std::wstring& key) {
+    wchar_t value[MAX_PATH] = {};
+    DWORD size = sizeof value - sizeof(wchar_t);
+    if (::RegGetValueW(HKEY_CLASSES_ROOT, key.c_str(), nullptr, RRF_RT_REG_SZ | RRF_RT_REG_EXPAND_SZ | RRF_NOEXPAND,
+                       nullptr, value, &size) != ERROR_SUCCESS)
+        return {};
+    return value;
+}
+
 // The icon at the image list's size, chosen the way the list chooses when it is handed an icon.
 toolkit::IconHandle ScaledCopy(HICON icon, int width, int height) {
     toolkit::IconHandle copy{static_cast<HICON>(::CopyImage(icon, IMAGE_ICON, width, height, LR_COPYFROMRESOURCE))};
@@ -56,10 +88,19 @@ toolkit::IconHandle ScaledCopy(HICON icon, int width, int height) {
 
 }  // namespace
 
-TypeIcons::TypeIcons(int width, int height)
-    : width_(width), height_(height), maskStride_(MonoStride(static_cast<size_t>(width))) {}
+TypeIcons::TypeIcons(int width, int height, bool shareImages)
+    : width_(width), height_(height), shareImages_(shareImages), maskStride_(MonoStride(static_cast<size_t>(width))) {}
 
-void TypeIcons::AddFile(const std::wstring& path, std::wstring_view name) { cellOfFile_.push_back(CellFor(path, name)); }
+void TypeIcons::AddFile(const std::wstring& path, std::wstring_view name) {
+    cellOfFile_.push_back(shareImages_ ? SharedCellFor(path, name) : CellFor(path, name));
+}
+
+int TypeIcons::Rendered(HICON icon) {
+    Cell cell;
+    if (!icon || !Render(icon, cell)) return -1;
+    cells_.push_back(std::move(cell));
+    return static_cast<int>(cells_.size() - 1);
+}
 
 int TypeIcons::CellFor(const std::wstring& path, std::wstring_view name) {
     // A path the shell would have to cut may lose its type: ask for it on its own.
@@ -69,14 +110,41 @@ int TypeIcons::CellFor(const std::wstring& path, std::wstring_view name) {
         key = IconKeyForFile(name);
         if (const auto found = cellOfKey_.find(key); found != cellOfKey_.end()) return found->second;
     }
-    int index = -1;
-    Cell cell;
-    if (const toolkit::IconHandle icon = ShellTypeIcon(path); icon && Render(icon.Get(), cell)) {
-        cells_.push_back(std::move(cell));
-        index = static_cast<int>(cells_.size() - 1);
-    }
+    const int index = Rendered(ShellTypeIcon(path).Get());
     if (shared) cellOfKey_.emplace(std::move(key), index);
     return index;
+}
+
+int TypeIcons::SharedCellFor(const std::wstring& path, std::wstring_view name) {
+    const std::wstring key = IconKeyForFile(name);
+    const bool byType = !IconsPerFile(key);
+    // A path the shell would have to cut may lose its type: ask for it on its own.
+    const bool typeShared = byType && path.size() < MAX_PATH;
+    int systemIndex = -1;
+    if (const auto found = systemIndexOfKey_.find(key); typeShared && found != systemIndexOfKey_.end()) {
+        systemIndex = found->second;
+    } else {
+        systemIndex = SystemIconIndex(path, byType);
+        if (typeShared) systemIndexOfKey_.emplace(key, systemIndex);
+    }
+    if (systemIndex < 0) return -1;
+    if (const auto found = cellOfSystemIndex_.find(systemIndex); found != cellOfSystemIndex_.end()) return found->second;
+    const int cell = Rendered((byType ? ShellTypeIcon(path) : ShellFileIcon(path)).Get());
+    cellOfSystemIndex_.emplace(systemIndex, cell);
+    return cell;
+}
+
+// A type whose files may each show an icon of their own: it has an icon handler, or its icon is
+// the one inside each file ("%1"). Looked up once per type.
+bool TypeIcons::IconsPerFile(const std::wstring& key) {
+    if (key.empty()) return false;
+    if (const auto found = perFileOfKey_.find(key); found != perFileOfKey_.end()) return found->second;
+    const std::wstring typeName = DefaultValue(key);
+    bool perFile = HasSubkey(key + L"\\shellex\\IconHandler");
+    if (!perFile && !typeName.empty())
+        perFile = HasSubkey(typeName + L"\\shellex\\IconHandler") || DefaultValue(typeName + L"\\DefaultIcon") == L"%1";
+    perFileOfKey_.emplace(key, perFile);
+    return perFile;
 }
 
 bool TypeIcons::Render(HICON icon, Cell& cell) const {
@@ -118,10 +186,15 @@ bool TypeIcons::Render(HICON icon, Cell& cell) const {
 }
 
 std::vector<int> TypeIcons::AppendTo(toolkit::TImageList& list) const {
+    // Shared, each cell is one image: cells were rendered in the order files first used them.
     std::vector<int> cellsInOrder;
-    cellsInOrder.reserve(cellOfFile_.size());
-    for (const int cell : cellOfFile_)
-        if (cell >= 0) cellsInOrder.push_back(cell);
+    cellsInOrder.reserve(shareImages_ ? cells_.size() : cellOfFile_.size());
+    if (shareImages_) {
+        for (size_t cell = 0; cell < cells_.size(); ++cell) cellsInOrder.push_back(static_cast<int>(cell));
+    } else {
+        for (const int cell : cellOfFile_)
+            if (cell >= 0) cellsInOrder.push_back(cell);
+    }
 
     // Each strip that does not fit makes the list copy all its images into a bigger bitmap; strips
     // that grow with the list keep that copying linear in the number of images.
@@ -138,7 +211,13 @@ std::vector<int> TypeIcons::AppendTo(toolkit::TImageList& list) const {
     std::vector<int> imageOfFile;
     imageOfFile.reserve(cellOfFile_.size());
     size_t imaged = 0;
-    for (const int cell : cellOfFile_) imageOfFile.push_back(cell < 0 ? -1 : imageOfCell[imaged++]);
+    for (const int cell : cellOfFile_) {
+        if (cell < 0) {
+            imageOfFile.push_back(-1);
+        } else {
+            imageOfFile.push_back(imageOfCell[shareImages_ ? static_cast<size_t>(cell) : imaged++]);
+        }
+    }
     return imageOfFile;
 }
 

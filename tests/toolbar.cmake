@@ -2,6 +2,7 @@
 # the document preview end to end under Wine.
 corvane_native_test(toolbar_settings_test
   SOURCES ${CMAKE_CURRENT_SOURCE_DIR}/native/toolbar/ToolbarSettingsTest.cpp
+          ${CMAKE_CURRENT_SOURCE_DIR}/native/toolbar/FavoritesProgressTest.cpp
   LIBS toolbar_core)
 
 # The settings integer rule under libFuzzer.

@@ -47,6 +47,7 @@ public:
     std::unique_ptr<menus::TagMenuFile> TagFile;      // Tag.ini, which the tag menu follows
     menus::TLaunchPopup LaunchPopup;                        // the favorites menu
     toolkit::TMenuItem* loading = nullptr;            // LaunchPopup's design-time item
+    toolkit::TMenuItem* loadProgress = nullptr;       // the progress line while the Favorites load
     std::unique_ptr<toolkit::Timer> Timer1;
 
     // Set-up and the watchdog (toolbar/Unit1.cpp).
@@ -77,6 +78,8 @@ public:
     void SetUpLaunchPopup();
     void PointLaunchPopupAtFavorites();
     void loadingClick(toolkit::TMenuItem& sender);
+    void LaunchPopupLoadProgress(toolkit::TObject& Sender);
+    void LaunchPopupLoaded(toolkit::TObject& Sender);
     void LaunchPopupItemClick(toolkit::TObject& Sender);
 
 private:

@@ -75,6 +75,16 @@ void TMenuItem::MakeChildren() {
     make(*this);
 }
 
+void TMenuItem::AdoptChildrenOf(TMenuItem& from) {
+    if (&from == this) return;
+    children_.reserve(children_.size() + from.children_.size());
+    for (std::unique_ptr<TMenuItem>& child : from.children_) {
+        child->parent_ = this;
+        children_.push_back(std::move(child));
+    }
+    from.children_.clear();
+}
+
 // ---- The popup menu ----------------------------------------------------------------------------
 
 namespace {

@@ -65,6 +65,8 @@ public:
     TMenuItem& Insert(size_t index, std::unique_ptr<TMenuItem> child);
     // Removes and destroys children from index on (all of them by default).
     void DeleteFrom(size_t index = 0);
+    // Moves every child of from, in order, to the end of this item's children.
+    void AdoptChildrenOf(TMenuItem& from);
 
     // Children made only when the item's submenu first opens: make appends them. opens tells the
     // menu beforehand whether the item will show any of them, that is whether it opens a submenu

@@ -36,6 +36,41 @@ void FolderEntries::Sort(const std::function<bool(const std::wstring&, const std
                      [&less](const Entry& a, const Entry& b) { return less(a.text, b.text); });
 }
 
+namespace {
+
+// "*" and "?" matching with one remembered star: linear unless stars have to retry.
+bool MatchesWildcards(std::wstring_view name, std::wstring_view pattern) noexcept {
+    size_t n = 0, p = 0;
+    size_t starAt = std::wstring_view::npos, resumeAt = 0;
+    while (n < name.size()) {
+        if (p < pattern.size() && pattern[p] == L'*') {
+            starAt = p++;
+            resumeAt = n;
+        } else if (p < pattern.size() && (pattern[p] == L'?' || pattern[p] == name[n])) {
+            ++n;
+            ++p;
+        } else if (starAt != std::wstring_view::npos) {
+            p = starAt + 1;
+            n = ++resumeAt;
+        } else {
+            return false;
+        }
+    }
+    while (p < pattern.size() && pattern[p] == L'*') ++p;
+    return p == pattern.size();
+}
+
+}  // namespace
+
+bool MatchesPattern(std::wstring_view name, std::wstring_view pattern) noexcept {
+    if (MatchesWildcards(name, pattern)) return true;
+    // "name.*" also finds "name": the dot and what follows may be missing altogether.
+    constexpr std::wstring_view kAnyExtension = L".*";
+    return pattern.size() >= kAnyExtension.size() && pattern.substr(pattern.size() - kAnyExtension.size()) == kAnyExtension &&
+           name.find(L'.') == std::wstring_view::npos &&
+           MatchesWildcards(name, pattern.substr(0, pattern.size() - kAnyExtension.size()));
+}
+
 std::wstring CaptionForFile(std::wstring_view fileName) {
     const size_t dot = fileName.rfind(L'.');
     return std::wstring(dot == std::wstring_view::npos ? fileName : fileName.substr(0, dot));

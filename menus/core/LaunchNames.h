@@ -48,6 +48,12 @@ private:
     std::vector<Entry> entries_;
 };
 
+// Whether a file name matches a pattern of the platform's wildcard syntax ("*.url"), the way a
+// folder listing matches it: "*" stands for any run of characters, "?" for any one, and a pattern
+// that ends in ".*" also matches a name without any dot ("*.*" matches every name). Letters are
+// compared as given: the caller folds the case of both first.
+bool MatchesPattern(std::wstring_view name, std::wstring_view pattern) noexcept;
+
 // A file item's caption: the name up to its last ".", without it; the whole name when it has none.
 std::wstring CaptionForFile(std::wstring_view fileName);
 

@@ -162,8 +162,10 @@ bool FavoritesScene(const Demo& demo, const std::string& folder) {
     PressKey(VK_DOWN);
     PressKey(VK_RETURN);
     CloseMenus(demo);
+    // The load runs on a thread of Corvane's own; a few shortcuts take a moment at most.
     DWORD_PTR answer = 0;
-    ::SendMessageTimeoutW(demo.buttons, WM_NULL, 0, 0, SMTO_NORMAL, 30000, &answer);  // the load is over
+    ::SendMessageTimeoutW(demo.buttons, WM_NULL, 0, 0, SMTO_NORMAL, 30000, &answer);
+    ::Sleep(2000);
 
     // Past the disabled first entry (the separator is skipped) to the first folder, opened.
     return MenuPicture(demo, folder, "favorites", kBtnFavoriteX, {VK_DOWN, VK_DOWN, VK_RIGHT});

@@ -1,6 +1,7 @@
 // Fuzzes the file-name rules of the folder launch menu with names of UTF-16 units: a caption is
 // the name or a prefix of it that holds no further "."; an icon key is the name's tail from its
-// last "." and differs from it only in the letters A to Z; sorting keeps every entry.
+// last "." and differs from it only in the letters A to Z; sorting keeps every entry; a name
+// matches a pattern of itself and "*", and one name matched against the next as a pattern ends.
 
 #include <cstddef>
 #include <cstdint>
@@ -27,6 +28,9 @@ void CheckName(const std::wstring& name) {
     Check(key.empty() == (name.find(L'.') == std::wstring::npos));
     Check(key.size() == name.size() - (key.empty() ? name.size() : caption.size()));
     for (size_t i = 0; i < key.size(); ++i) Check(key[i] == Lower(name[caption.size() + i]));
+
+    Check(menus::MatchesPattern(name, L"*"));
+    if (name.find_first_of(L"*?") == std::wstring::npos) Check(menus::MatchesPattern(name, name));
 }
 
 }  // namespace
@@ -37,11 +41,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     for (size_t i = 0; i + 1 < size; i += 2) text.push_back(static_cast<wchar_t>(data[i] | data[i + 1] << 8));
     menus::FolderEntries entries;
     size_t names = 0;
+    std::wstring previous;
     for (size_t start = 0; start <= text.size(); ++names) {
         size_t end = text.find(L'\0', start);
         if (end == std::wstring::npos) end = text.size();
         const std::wstring name = text.substr(start, end - start);
         CheckName(name);
+        menus::MatchesPattern(previous, name);
+        previous = name;
         if (names % 2) entries.AddFolder(name); else entries.AddFile(name);
         start = end + 1;
     }

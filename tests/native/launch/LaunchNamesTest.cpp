@@ -46,6 +46,30 @@ TEST(LaunchCaption, CutsAtTheLastDotOnly) {
     EXPECT_EQ(CaptionForFile(L"한국어 简体 \U0001F600.html.url"), L"한국어 简体 \U0001F600.html");
 }
 
+// The one listing per folder finds files by the pattern itself, as the listing by pattern did.
+TEST(LaunchPattern, MatchesAsAFolderListingDoes) {
+    struct Case {
+        const wchar_t* name;
+        const wchar_t* pattern;
+        bool matches;
+    };
+    const Case cases[] = {
+        {L"ALPHA.URL", L"*.URL", true},        {L"A.B.URL", L"*.URL", true},
+        {L".URL", L"*.URL", true},             {L"ALPHA.URLX", L"*.URL", false},
+        {L"ALPHA.UR", L"*.URL", false},        {L"URL", L"*.URL", false},
+        {L"README", L"*.*", true},             {L"A.B", L"*.*", true},
+        {L"", L"*", true},                     {L"X", L"", false},
+        {L"NOTES", L"NOTES.*", true},          {L"NOTES.TXT", L"NOTES.*", true},
+        {L"NOTES2", L"NOTES.*", false},        {L"A1.LNK", L"A?.LNK", true},
+        {L"A.LNK", L"A?.LNK", false},          {L"AXXBXXC", L"A*B*C", true},
+        {L"AXXBXXD", L"A*B*C", false},         {L"表示.URL", L"*.URL", true},
+        {L"MISSISSIPPI", L"*SIP*I", true},     {L"AAAAAAAAAAAAAAAAAAAAAAAAAB", L"*A*A*A*A*A*C", false},
+        {L"*X", L"*", true},                   {L"?*", L"*", true},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(menus::MatchesPattern(c.name, c.pattern), c.matches) << c.name << L" / " << c.pattern;
+}
+
 TEST(LaunchEntries, FoldersComeFirstAndNothingIsDropped) {
     FolderEntries entries;
     entries.AddFile(L"alpha.url");

@@ -3,11 +3,17 @@
 
 #include <windows.h>
 #include <shellapi.h>
+#include <shlobj.h>
+#include <tlhelp32.h>
+#include <wrl/client.h>
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cstdlib>
+#include <functional>
+#include <map>
 #include <memory>
 #include <set>
 #include <string>
@@ -725,5 +731,230 @@ TEST(LaunchPopup, WithoutAHandlerTheShellOpensTheFileInItsFolder) {
     EXPECT_EQ(WithoutTrailingSeparator(lines[1]), tree.Root() + "work dir");
     EXPECT_EQ(popup.SelectedFile(), L"");
 }
+
+// ---- Loads on a thread of their own ------------------------------------------------------------
+
+namespace background {
+
+// Runs this thread's messages until the popup has finished its load (or the time is up).
+bool PumpUntilLoaded(const TLaunchPopup& popup, DWORD timeoutMs = 20000) {
+    const ULONGLONG end = ::GetTickCount64() + timeoutMs;
+    while (popup.Loading() && ::GetTickCount64() < end) {
+        ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+        testsupport::PumpFor(0);
+    }
+    return !popup.Loading();
+}
+
+int ThreadsOfThisProcess() {
+    const HANDLE snapshot = ::CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0);
+    THREADENTRY32 entry{};
+    entry.dwSize = sizeof entry;
+    int threads = 0;
+    for (BOOL more = ::Thread32First(snapshot, &entry); more; more = ::Thread32Next(snapshot, &entry))
+        if (entry.th32OwnerProcessID == ::GetCurrentProcessId()) ++threads;
+    ::CloseHandle(snapshot);
+    return threads;
+}
+
+void Favor(TLaunchPopup& popup, const std::string& root) {
+    popup.SetMask(L"*.url");
+    popup.SetSearchDirectory(true);
+    popup.SetDirectory(W(root));
+}
+
+// A folder that answers late, as a share on a slow network does: every listing waits first.
+struct SlowListing {
+    explicit SlowListing(DWORD delayMs) : delay(delayMs) {}
+    void operator()(const std::wstring&) {
+        threads.insert(::GetCurrentThreadId());
+        ++folders;
+        ::Sleep(delay);
+    }
+    DWORD delay;
+    std::set<DWORD> threads;  // written by the loading thread only while the test waits
+    std::atomic<int> folders{0};
+};
+
+TEST(LaunchPopupInBackground, HandsOverTheTreeThatALoadOnThisThreadBuilds) {
+    Tree tree("launch-background");
+    tree.Folder("A");
+    tree.File("A\\x.url");
+    tree.Folder("A\\deep");
+    tree.File("A\\deep\\y.url");
+    tree.Folder("empty");
+    tree.File("b.url");
+    tree.File("-.url");
+    tree.File("R&&D.url");
+    tree.File("hidden.url", FILE_ATTRIBUTE_HIDDEN);
+    tree.File("notes.txt");
+
+    TLaunchPopup here;
+    Favor(here, tree.Root());
+    here.LoadItems();
+
+    TLaunchPopup popup;
+    Favor(popup, tree.Root());
+    popup.Items().Add(std::make_unique<TMenuItem>("own"));
+    SlowListing listing(0);
+    popup.SetOnListFolder(std::ref(listing));
+    int loaded = 0;
+    popup.SetOnLoaded([&](toolkit::TObject& sender) {
+        EXPECT_EQ(&sender, static_cast<toolkit::TObject*>(&popup));
+        ++loaded;
+    });
+    ASSERT_TRUE(popup.BeginLoadItems());
+    EXPECT_TRUE(popup.Loading());
+    // Nothing reaches the menu before this thread takes the tree over.
+    EXPECT_EQ(Outline(popup), std::vector<std::string>{"own/"});
+    ASSERT_TRUE(PumpUntilLoaded(popup));
+
+    EXPECT_EQ(loaded, 1);
+    EXPECT_EQ(Outline(popup, 1), Outline(here));
+    EXPECT_EQ(popup.FileList(), here.FileList());
+    EXPECT_EQ(popup.ItemCount(), here.ItemCount());
+    EXPECT_EQ(listing.folders.load(), 4);
+    EXPECT_EQ(listing.threads.count(::GetCurrentThreadId()), 0u) << "the folders were listed on another thread";
+    std::vector<std::string> chosen;
+    popup.SetOnItemClick([&](toolkit::TObject&) { chosen.push_back(A(popup.SelectedFile())); });
+    FindItem(popup.Items(), "y")->Click();
+    EXPECT_EQ(chosen, std::vector<std::string>{tree.Root() + "A\\deep\\y.url"});
+}
+
+TEST(LaunchPopupInBackground, ASecondRequestDuringASlowLoadDoesNothing) {
+    Tree tree("launch-background-twice");
+    for (const char* folder : {"one", "two", "three"}) {
+        tree.Folder(folder);
+        tree.File(std::string(folder) + "\\in.url");
+    }
+    tree.File("top.url");
+
+    TLaunchPopup popup;
+    Favor(popup, tree.Root());
+    SlowListing listing(150);
+    popup.SetOnListFolder(std::ref(listing));
+    int loaded = 0, progress = 0;
+    std::int32_t lastListed = 0;
+    popup.SetOnLoaded([&](toolkit::TObject&) {
+        ++loaded;
+        lastListed = 0;
+    });
+    popup.SetOnLoadProgress([&](toolkit::TObject&) {
+        ++progress;
+        EXPECT_GE(popup.ListedSoFar(), lastListed);
+        lastListed = popup.ListedSoFar();
+    });
+    ASSERT_TRUE(popup.BeginLoadItems());
+    ASSERT_TRUE(testsupport::WaitUntil([&] { return listing.folders.load() >= 2; }, 10000));
+    EXPECT_FALSE(popup.BeginLoadItems());
+    popup.LoadItems();  // neither on this thread
+    EXPECT_EQ(popup.Items().Count(), 0u);
+    ASSERT_TRUE(PumpUntilLoaded(popup));
+
+    EXPECT_EQ(loaded, 1);
+    EXPECT_GE(progress, 1) << "a slow load reports how far it is";
+    EXPECT_EQ(listing.folders.load(), 4) << "each folder was listed once";
+    EXPECT_EQ(Outline(popup), (std::vector<std::string>{"one/", "  in=1000", "three/", "  in=1001", "two/",
+                                                        "  in=1002", "top=1003"}));
+    // Over, a load may be asked for again.
+    EXPECT_TRUE(popup.BeginLoadItems());
+    ASSERT_TRUE(PumpUntilLoaded(popup));
+    EXPECT_EQ(loaded, 2);
+    EXPECT_EQ(popup.ItemCount(), 4);
+}
+
+TEST(LaunchPopupInBackground, DestroyingTheMenuDuringALoadEndsItsThread) {
+    Tree tree("launch-background-end");
+    for (int i = 0; i < 30; ++i) {
+        tree.Folder("f" + std::to_string(i));
+        tree.File("f" + std::to_string(i) + "\\in.url");
+    }
+    const int threadsBefore = ThreadsOfThisProcess();
+    SlowListing listing(100);
+    {
+        TLaunchPopup popup;
+        Favor(popup, tree.Root());
+        popup.SetOnListFolder(std::ref(listing));
+        popup.SetOnLoaded([](toolkit::TObject&) { ADD_FAILURE() << "a stopped load reached the menu"; });
+        ASSERT_TRUE(popup.BeginLoadItems());
+        ASSERT_TRUE(testsupport::WaitUntil([&] { return listing.folders.load() >= 2; }, 10000));
+    }
+    const int listedAtTheEnd = listing.folders.load();
+    EXPECT_TRUE(testsupport::WaitUntil([&] { return ThreadsOfThisProcess() <= threadsBefore; }, 5000))
+        << "the loading thread is gone";
+    testsupport::PumpFor(300);  // whatever the load had posted finds nothing
+    EXPECT_LE(listing.folders.load(), listedAtTheEnd) << "nothing was listed after the end";
+    EXPECT_LT(listedAtTheEnd, 31);
+}
+
+// Shortcuts that name the same icon share one image; a shortcut that names another icon of its own
+// keeps it; Internet shortcuts all show their type's icon, one image for all of them.
+std::wstring MakeLink(const std::wstring& link, const std::wstring& target, const wchar_t* iconFile, int iconIndex) {
+    Microsoft::WRL::ComPtr<IShellLinkW> shellLink;
+    if (FAILED(::CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(&shellLink))))
+        return {};
+    shellLink->SetPath(target.c_str());
+    if (iconFile) shellLink->SetIconLocation(iconFile, iconIndex);
+    Microsoft::WRL::ComPtr<IPersistFile> file;
+    if (FAILED(shellLink.As(&file)) || FAILED(file->Save(link.c_str(), TRUE))) return {};
+    return link;
+}
+
+int AddFileIconOnItsOwn(toolkit::TImageList& list, const std::wstring& path) {
+    SHFILEINFOW info{};
+    ::SHGetFileInfoW(path.c_str(), 0, &info, sizeof info, SHGFI_ICON);
+    if (!info.hIcon) return -1;
+    const int index = list.AddIcon(info.hIcon);
+    ::DestroyIcon(info.hIcon);
+    return index;
+}
+
+TEST(LaunchPopupInBackground, ItemsThatShowTheSameIconShareOneImage) {
+    const HRESULT com = ::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+    Tree tree("launch-shared-icons");
+    wchar_t system[MAX_PATH] = {};
+    ::GetSystemDirectoryW(system, MAX_PATH);
+    const std::wstring program = std::wstring(system) + L"\\notepad.exe";
+    const std::wstring icons = std::wstring(system) + L"\\shell32.dll";
+    const std::wstring root = W(tree.Root());
+    ASSERT_FALSE(MakeLink(root + L"first.lnk", program, icons.c_str(), 1).empty());
+    ASSERT_FALSE(MakeLink(root + L"second.lnk", program, icons.c_str(), 1).empty());
+    ASSERT_FALSE(MakeLink(root + L"own.lnk", program, icons.c_str(), 3).empty());
+    tree.File("page one.url");
+    tree.File("page two.url");
+
+    toolkit::TImageList images(16, 16);
+    images.AddIcon(::LoadIconA(nullptr, MAKEINTRESOURCEA(32512)));  // the owner's own image stays first
+    toolkit::TImageList alone(16, 16);
+    TLaunchPopup popup;
+    popup.SetMask(L"*");
+    popup.SetImages(&images);
+    popup.SetShareImages(true);
+    popup.SetDirectory(root);
+    ASSERT_TRUE(popup.BeginLoadItems());
+    ASSERT_TRUE(PumpUntilLoaded(popup));
+
+    std::map<std::string, int> imageOf;
+    for (TMenuItem* item : FileItems(popup)) imageOf[item->Caption()] = item->ImageIndex();
+    ASSERT_EQ(imageOf.size(), 5u);
+    EXPECT_GE(imageOf["first"], 1);
+    EXPECT_EQ(imageOf["first"], imageOf["second"]);
+    EXPECT_NE(imageOf["own"], imageOf["first"]);
+    EXPECT_EQ(imageOf["page one"], imageOf["page two"]);
+    std::set<int> distinct;
+    for (const auto& [caption, image] : imageOf) distinct.insert(image);
+    EXPECT_EQ(images.Count(), 1 + static_cast<int>(distinct.size())) << "one image per distinct icon";
+    // A shortcut shows what the shell shows for its own file.
+    for (const char* name : {"first.lnk", "own.lnk"}) {
+        const std::wstring path = root + W(name);
+        const int expected = AddFileIconOnItsOwn(alone, path);
+        ASSERT_GE(expected, 0) << name;
+        EXPECT_TRUE(SamePicture(images.Handle(), imageOf[A(menus::CaptionForFile(W(name)))], alone.Handle(), expected))
+            << name;
+    }
+    if (SUCCEEDED(com)) ::CoUninitialize();
+}
+
+}  // namespace background
 
 }  // namespace
