@@ -9,9 +9,10 @@
 # jumps there), and lld puts the import pointers in read-only memory, where the delay-load helper
 # cannot write; those builds link the libraries as usual, and start as before.
 #
-# The 64-bit thunk keeps the integer argument registers only: a function taking a floating-point
-# argument must not come from these libraries (none does; the toolkit binds every function before
-# the first real call anyway).
+# The 64-bit thunk that resolves a function at its first call keeps the integer argument registers
+# only: a function taking a floating-point argument must not be called from these libraries (none
+# is). The helper's own table of loaded libraries is not found by its load-everything call
+# (__HrLoadAllImportsForDll) in a GNU ld program, so each function is resolved at its first call.
 #
 # Sets CORVANE_LATE_LIBRARIES to what the toolkit links for them, and CORVANE_DELAY_LOADS to TRUE
 # when they are delay-loaded.
