@@ -47,15 +47,6 @@ void RefuseWithoutHost() {
     ::MessageBoxW(nullptr, text.c_str(), ExeBaseName.c_str(), MB_ICONWARNING);
 }
 
-// An error that escapes the creation of a form ends the program before its loop starts.
-[[noreturn]] void ReportApplicationError(const std::exception& error, const wchar_t* where) {
-    const wchar_t* kind = dynamic_cast<const toolkit::Error*>(&error) ? L"Error" : L"std::exception";
-    const std::wstring text = std::wstring(L"例外 ") + kind + L" が " + where + L" で発生しました。\r\n" +
-                              toolkit::MessageOf(error);
-    ::MessageBoxW(nullptr, text.c_str(), L"アプリケーション エラー", MB_TASKMODAL | MB_ICONERROR | MB_OK);
-    ::ExitProcess(1);
-}
-
 // True when another instance already serves this host window: found by the open, or, when two
 // instances start at the same instant, by the creation, which then hands back the other one's
 // mutex. Otherwise instanceMutex holds this instance's mutex.
@@ -83,26 +74,34 @@ int Run() {
     toolkit::KernelHandle instanceMutex;
     if (AnotherInstanceServes(instanceMutex)) return 0;
 
+    // An error that escapes the creation of a form ends the program before its loop starts.
     toolkit::Application& application = toolkit::App();
     std::unique_ptr<toolbar::TForm1> form1;
     std::unique_ptr<browser::TForm2> form2;
     try {
-        application.Initialize();
+        application.InitializeWindow();
     } catch (const std::exception& error) {
-        ReportApplicationError(error, L"アプリケーションの初期化");
+        toolkit::ReportFatalError(error, L"アプリケーションの初期化");
     }
     try {
         form1 = std::make_unique<toolbar::TForm1>();
         toolbar::Form1 = form1.get();
     } catch (const std::exception& error) {
-        ReportApplicationError(error, L"TForm1 の作成");
+        toolkit::ReportFatalError(error, L"TForm1 の作成");
+    }
+    // Only now, with the toolbar planted, the libraries that planting does not need, COM's among
+    // them: the editor gets its toolbar without waiting for them.
+    try {
+        application.InitializeCom();
+    } catch (const std::exception& error) {
+        toolkit::ReportFatalError(error, L"アプリケーションの初期化");
     }
     browser::AskForStandardsMode();
     try {
         form2 = std::make_unique<browser::TForm2>();
         browser::Form2 = form2.get();
     } catch (const std::exception& error) {
-        ReportApplicationError(error, L"TForm2 の作成");
+        toolkit::ReportFatalError(error, L"TForm2 の作成");
     }
     return application.Run();
 }

@@ -135,7 +135,6 @@ TForm1::~TForm1() { toolkit::App().SetOnMessage(nullptr); }
 void TForm1::Close() { toolkit::App().Terminate(); }
 
 void TForm1::FormCreate() {
-    PointLaunchPopupAtFavorites();
     BuildTagMenu();
     toolkit::App().SetOnMessage([this](MSG& msg, bool& handled) { AppMessage(msg, handled); });
     LoadSettings();
@@ -143,6 +142,8 @@ void TForm1::FormCreate() {
     PlaceToolbar();
     ::ShowWindow(ToolBar1->Handle(), SW_SHOWNOACTIVATE);
     ::ShowWindow(ToolBar1->URL().Handle(), SW_SHOWNOACTIVATE);
+    // The shell's first use, after planting: the toolbar waits for no library it does not need.
+    PointLaunchPopupAtFavorites();
 }
 
 void TForm1::LoadSettings() {

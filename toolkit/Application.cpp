@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "Error.h"
+#include "LateLibraries.h"
 #include "Module.h"
 #include "Text.h"
 
@@ -67,7 +68,16 @@ Application::~Application() {
 }
 
 void Application::Initialize() {
-    if (SUCCEEDED(::CoInitialize(nullptr))) comInitialized_ = true;
+    InitializeWindow();
+    InitializeCom();
+}
+
+void Application::InitializeCom() {
+    LoadLateLibraries();
+    if (!comInitialized_ && SUCCEEDED(::CoInitialize(nullptr))) comInitialized_ = true;
+}
+
+void Application::InitializeWindow() {
     title_ = ApplicationTitleFor(ExecutableFileName());
 
     const HINSTANCE instance = ::GetModuleHandleW(nullptr);

@@ -30,9 +30,15 @@ public:
     Application& operator=(const Application&) = delete;
     ~Application();
 
-    // Initialises COM as a single-threaded apartment and creates the hidden application window,
-    // whose extended style is exactly WS_EX_TOOLWINDOW so that the process has no taskbar button.
+    // Creates the hidden application window and initialises COM: InitializeWindow, then InitializeCom.
     void Initialize();
+    // The two halves of Initialize, for a start that plants its toolbar before it loads COM.
+    // The hidden application window, whose extended style is exactly WS_EX_TOOLWINDOW so that the
+    // process has no taskbar button.
+    void InitializeWindow();
+    // Loads the libraries left for later (LateLibraries.h), then initialises COM on this thread as a
+    // single-threaded apartment. Throws Error when a library cannot be loaded.
+    void InitializeCom();
     HWND Handle() const noexcept { return handle_; }
 
     // The executable's file name without folder, cut at its first full stop, every character

@@ -1,5 +1,7 @@
 #include "Error.h"
 
+#include <windows.h>
+
 #include "Text.h"
 
 namespace toolkit {
@@ -9,6 +11,13 @@ Error::Error(std::wstring message) : std::runtime_error(WideToAnsi(message)), me
 std::wstring MessageOf(const std::exception& error) {
     if (const auto* own = dynamic_cast<const Error*>(&error)) return own->Message();
     return AnsiToWide(error.what());
+}
+
+void ReportFatalError(const std::exception& error, const wchar_t* where) {
+    const wchar_t* kind = dynamic_cast<const Error*>(&error) ? L"Error" : L"std::exception";
+    const std::wstring text = std::wstring(L"例外 ") + kind + L" が " + where + L" で発生しました。\r\n" + MessageOf(error);
+    ::MessageBoxW(nullptr, text.c_str(), L"アプリケーション エラー", MB_TASKMODAL | MB_ICONERROR | MB_OK);
+    ::ExitProcess(1);
 }
 
 }  // namespace toolkit

@@ -19,4 +19,9 @@ private:
 // The text of an exception as the error box shows it.
 std::wstring MessageOf(const std::exception& error);
 
+// An error that leaves the program unable to start (or go on): a task-modal box with the error
+// icon, caption "アプリケーション エラー", naming the error's kind, where it arose and its message;
+// then the process ends with exit code 1.
+[[noreturn]] void ReportFatalError(const std::exception& error, const wchar_t* where);
+
 }  // namespace toolkit

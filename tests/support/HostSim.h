@@ -18,7 +18,8 @@
 //
 // Messages a test may send to Main() (tools/hostsim/HostSimControl.h; handled before they return):
 //   hostsim::kHideToolbar, kShowToolbar, kDestroyToolbar, kSetLayout (wParam = answer),
-//   kBringToFront, kSetModified (wParam 0/1).
+//   kBringToFront, kSetModified (wParam 0/1), kInsertAgain (the latest inserted text once more),
+//   kGetInsertTime (the performance counter just after the latest insertion).
 // The memo and the TEdit are ordinary windows: WM_SETTEXT and EM_SETMODIFY work on them directly,
 // which is what SetText, SetFileName and SetModified below do.
 

@@ -36,6 +36,7 @@ private:
     void OnTimer(UINT_PTR id);
     LRESULT OnSave();
     LRESULT OnTakeText(WPARAM mode, LPARAM size);
+    void InsertAtCaret(const std::string& bytes);
     void ScheduleToolbarTimers();
     void DestroyToolbar();
     void BringToFront();
@@ -64,6 +65,8 @@ private:
     HFONT font_ = nullptr;
     HACCEL accelerators_ = nullptr;
     int startAttempts_ = 0;
+    std::string lastInserted_;        // the text of the latest 0x819B insertion at the caret
+    LONGLONG lastInsertTime_ = 0;     // the performance counter just after the latest insertion
 };
 
 }  // namespace hostsim

@@ -204,6 +204,11 @@ LRESULT HostEditor::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         case kSetModified:
             ::SendMessageW(memo_, EM_SETMODIFY, wParam != 0, 0);
             return 0;
+        case kInsertAgain:
+            InsertAtCaret(lastInserted_);
+            return 0;
+        case kGetInsertTime:
+            return static_cast<LRESULT>(lastInsertTime_);
         default:
             break;
     }
@@ -358,7 +363,10 @@ LRESULT HostEditor::OnTakeText(WPARAM mode, LPARAM size) {
     const Block block = ReadSharedBlock(main_, size);
     switch (block.state) {
         case Block::State::Read:
-            if (mode == kModeInsertAtCaret) ::SendMessageA(memo_, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(block.bytes.c_str()));
+            if (mode == kModeInsertAtCaret) {
+                lastInserted_ = block.bytes;
+                InsertAtCaret(block.bytes);
+            }
             log_.Write(kMsgTakeText, mode, size, Hex(block.bytes));
             break;
         case Block::State::NoMapping:
@@ -369,6 +377,14 @@ LRESULT HostEditor::OnTakeText(WPARAM mode, LPARAM size) {
             break;
     }
     return 0;
+}
+
+void HostEditor::InsertAtCaret(const std::string& bytes) {
+    if (bytes.empty()) return;
+    ::SendMessageA(memo_, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(bytes.c_str()));
+    LARGE_INTEGER now;
+    ::QueryPerformanceCounter(&now);
+    lastInsertTime_ = now.QuadPart;
 }
 
 }  // namespace hostsim

@@ -13,5 +13,12 @@ inline constexpr UINT kDestroyToolbar = WM_APP + 3;  // destroy it (with whateve
 inline constexpr UINT kSetLayout = WM_APP + 4;       // wParam: the new answer to 0x8194, as a signed value
 inline constexpr UINT kBringToFront = WM_APP + 5;    // hostsim activates and raises its own main window
 inline constexpr UINT kSetModified = WM_APP + 6;     // wParam: 0 or 1, the editor's modify flag
+// Insert at the caret, as 0x819B with mode 1 does, the text that the latest such message carried
+// (nothing before the first): the editor inserting the same text by itself, without a shared block.
+inline constexpr UINT kInsertAgain = WM_APP + 7;
+// Result: the performance counter (QueryPerformanceCounter, the same in every process) just after
+// the latest insertion at the caret, by 0x819B or kInsertAgain; 0 before the first. The full
+// value in a 64-bit build; a 32-bit one gives its low 32 bits.
+inline constexpr UINT kGetInsertTime = WM_APP + 8;
 
 }  // namespace hostsim

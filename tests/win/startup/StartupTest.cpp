@@ -381,4 +381,49 @@ TEST_F(StartupInstances, TheInstanceEndsWhenItsHostCloses) {
     EXPECT_FALSE(MutexExists(InstanceName("Corvane", handle)));
 }
 
+// ----------------------------------------------------------------------------------------------
+// Libraries loaded after planting
+
+// Wine's loader told to refuse one library to the programs of one executable name (its per-program
+// override in the registry), for the life of this object.
+class LibraryRefused {
+public:
+    LibraryRefused(const std::string& exeName, const std::string& library) : key_(kAppDefaults + exeName) {
+        ::RegSetKeyValueA(HKEY_CURRENT_USER, (key_ + "\\DllOverrides").c_str(), library.c_str(), REG_SZ, "", 1);
+    }
+    LibraryRefused(const LibraryRefused&) = delete;
+    LibraryRefused& operator=(const LibraryRefused&) = delete;
+    ~LibraryRefused() { ::RegDeleteTreeA(HKEY_CURRENT_USER, key_.c_str()); }
+
+private:
+    static constexpr char kAppDefaults[] = "Software\\Wine\\AppDefaults\\";
+    std::string key_;
+};
+
+using StartupLateLibraries = StartupTest;
+
+// The shell is first used by the set-up after planting, COM's automation types by the start after
+// it: either missing, the toolbar has been planted, and the error names the library and ends the
+// program instead of crashing it.
+TEST_F(StartupLateLibraries, ALibraryThatCannotBeLoadedIsNamedAndTheProgramEnds) {
+    HostSim host = HostSim::Start();
+    for (const std::string library : {"shell32", "oleaut32"}) {
+        SCOPED_TRACE(library);
+        const std::string exeName = "CorvaneWithout" + library + ".exe";
+        const std::string exe = Stage(exeName);
+        const LibraryRefused refused(exeName, library);
+        Process& corvane = Keep(testsupport::StartCorvane(exe, host));
+        const HWND box = testsupport::WaitForMessageBox(corvane.Id(), kStartTimeoutMs);
+        ASSERT_NE(box, nullptr) << "no error box";
+        EXPECT_NE(testsupport::FindPlantedToolbar(host, corvane.Id()), nullptr) << "not planted before the error";
+        EXPECT_EQ(testsupport::WindowCaption(box), "アプリケーション エラー");
+        EXPECT_NE(testsupport::MessageBoxText(box).find(library + ".dll を読み込めません"), std::string::npos)
+            << testsupport::MessageBoxText(box);
+        testsupport::PressMessageBoxButton(box);
+        DWORD exitCode = 0;
+        EXPECT_TRUE(corvane.WaitExit(kExitTimeoutMs, &exitCode));
+        EXPECT_EQ(exitCode, 1u);
+    }
+}
+
 }  // namespace
