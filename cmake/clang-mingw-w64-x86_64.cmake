@@ -19,6 +19,10 @@ if(NOT gcc_dir)
 endif()
 set(CMAKE_CXX_STANDARD_INCLUDE_DIRECTORIES
     ${gcc_dir}/include/c++ ${gcc_dir}/include/c++/${CORVANE_MINGW_TRIPLE} ${gcc_dir}/include/c++/backward)
+# GCC for this target keeps thread-local variables through emulated TLS, and so does its C++
+# library (std::call_once's, behind std::future among others): clang must use the same.
+set(CMAKE_C_FLAGS_INIT "-femulated-tls")
+set(CMAKE_CXX_FLAGS_INIT "-femulated-tls")
 # That library's threads stand on winpthreads, which GCC's driver adds by itself; the static one,
 # named as a file, so that no DLL is needed (lld finds archive members wherever they stand).
 set(link_flags "-fuse-ld=lld -L${gcc_dir} -l:libpthread.a")
