@@ -7,12 +7,14 @@ corvane_native_test(menus_native_tests
 # The Tag.ini reader under libFuzzer.
 corvane_fuzz_target(menus_tagfile_fuzz
   SOURCES native/menus/TagFileFuzz.cpp ${CMAKE_SOURCE_DIR}/menus/core/TagFile.cpp
-          ${CMAKE_SOURCE_DIR}/menus/core/TagText.cpp ${CMAKE_SOURCE_DIR}/toolkit/core/FilePath.cpp)
+          ${CMAKE_SOURCE_DIR}/menus/core/TagText.cpp ${CMAKE_SOURCE_DIR}/toolkit/core/FilePath.cpp
+          ${CMAKE_SOURCE_DIR}/toolkit/core/Utf8.cpp)
 
 # Tag.ini in any encoding under libFuzzer: its text, its groups and the host text of its entries.
 corvane_fuzz_target(menus_tagtext_fuzz
   SOURCES native/menus/TagTextFuzz.cpp ${CMAKE_SOURCE_DIR}/menus/core/TagFile.cpp
-          ${CMAKE_SOURCE_DIR}/menus/core/TagText.cpp ${CMAKE_SOURCE_DIR}/toolkit/core/FilePath.cpp)
+          ${CMAKE_SOURCE_DIR}/menus/core/TagText.cpp ${CMAKE_SOURCE_DIR}/toolkit/core/FilePath.cpp
+          ${CMAKE_SOURCE_DIR}/toolkit/core/Utf8.cpp)
 
 # The popup menu in this process, driven from a helper thread (it shows windows: one at a time).
 corvane_windows_test(menus_popup_tests

@@ -21,7 +21,8 @@ corvane_fuzz_target(toolbar_encoding_fuzz
 
 # The comparison of the browser's address with the followed file's path under libFuzzer.
 corvane_fuzz_target(toolbar_address_fuzz
-  SOURCES native/toolbar/LiveAddressFuzz.cpp ${CMAKE_SOURCE_DIR}/toolbar/core/LiveFollow.cpp)
+  SOURCES native/toolbar/LiveAddressFuzz.cpp ${CMAKE_SOURCE_DIR}/toolbar/core/LiveFollow.cpp
+          ${CMAKE_SOURCE_DIR}/toolkit/core/Utf8.cpp)
 
 # A staged Corvane planted in the stand-in host, driven from outside with real input.
 corvane_windows_test(toolbar_e2e_tests DESKTOP TIMEOUT 150

@@ -2,6 +2,8 @@
 
 #include <cstdint>
 
+#include "toolkit/core/Utf8.h"
+
 namespace menus {
 
 namespace {
@@ -16,58 +18,11 @@ bool IsLowSurrogate(std::uint32_t unit) { return unit >= 0xDC00 && unit <= 0xDFF
 
 unsigned char ByteAt(std::string_view bytes, size_t index) { return static_cast<unsigned char>(bytes[index]); }
 
-// One UTF-8 sequence at bytes[index]: its code point and length, or a length of 0 when the bytes
-// there are no valid sequence (overlong forms, surrogates and values past U+10FFFF included).
-struct Utf8Sequence {
-    std::uint32_t codePoint = 0;
-    size_t length = 0;
-};
-
-// What a lead byte tells of its sequence: its length (0 for a byte that starts none), the bits of
-// the code point it holds, and the smallest code point that needs that length.
-struct Utf8Lead {
-    size_t length = 0;
-    std::uint32_t bits = 0;
-    std::uint32_t minimum = 0;
-};
-
-Utf8Lead LeadOf(unsigned char lead) {
-    if (lead >= 0xC2 && lead <= 0xDF) return {2, lead & 0x1Fu, 0x80};
-    if (lead >= 0xE0 && lead <= 0xEF) return {3, lead & 0x0Fu, 0x800};
-    if (lead >= 0xF0 && lead <= 0xF4) return {4, lead & 0x07u, 0x10000};
-    return {};
-}
-
-Utf8Sequence ReadUtf8(std::string_view bytes, size_t index) {
-    const unsigned char first = ByteAt(bytes, index);
-    if (first < 0x80) return {first, 1};
-    const Utf8Lead lead = LeadOf(first);
-    if (lead.length == 0 || bytes.size() - index < lead.length) return {};
-    std::uint32_t codePoint = lead.bits;
-    for (size_t i = 1; i < lead.length; ++i) {
-        const unsigned char next = ByteAt(bytes, index + i);
-        if ((next & 0xC0u) != 0x80u) return {};
-        codePoint = (codePoint << 6) | (next & 0x3Fu);
-    }
-    if (codePoint < lead.minimum || codePoint > 0x10FFFF || (codePoint >= 0xD800 && codePoint <= 0xDFFF)) return {};
-    return {codePoint, lead.length};
-}
-
-void AppendCodePoint(std::u16string& text, std::uint32_t codePoint) {
-    if (codePoint < 0x10000) {
-        text.push_back(static_cast<char16_t>(codePoint));
-        return;
-    }
-    codePoint -= 0x10000;
-    text.push_back(static_cast<char16_t>(0xD800 + (codePoint >> 10)));
-    text.push_back(static_cast<char16_t>(0xDC00 + (codePoint & 0x3FFu)));
-}
-
 // Valid UTF-8 throughout, with at least one multi-byte sequence: pure ASCII stays ANSI.
 bool IsMultiByteUtf8(std::string_view bytes) {
     bool multiByte = false;
     for (size_t i = 0; i < bytes.size();) {
-        const Utf8Sequence sequence = ReadUtf8(bytes, i);
+        const toolkit::Utf8Sequence sequence = toolkit::ReadUtf8(bytes, i);
         if (sequence.length == 0) return false;
         multiByte = multiByte || sequence.length > 1;
         i += sequence.length;
@@ -79,13 +34,13 @@ std::u16string DecodeUtf8(std::string_view bytes) {
     std::u16string text;
     text.reserve(bytes.size());
     for (size_t i = 0; i < bytes.size();) {
-        const Utf8Sequence sequence = ReadUtf8(bytes, i);
+        const toolkit::Utf8Sequence sequence = toolkit::ReadUtf8(bytes, i);
         if (sequence.length == 0) {
             text.push_back(kReplacement);
             ++i;
             continue;
         }
-        AppendCodePoint(text, sequence.codePoint);
+        toolkit::AppendUtf16(text, sequence.codePoint);
         i += sequence.length;
     }
     return text;

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <utility>
 
+#include "toolkit/core/Utf8.h"
+
 namespace toolbar {
 
 void LiveFollow::PreviewedText(std::wstring bufferAddress, std::string text) {
@@ -134,25 +136,10 @@ int HexValue(wchar_t c) {
 // Appends UTF-8 bytes as UTF-16; false when they are no UTF-8.
 bool AppendUtf8(std::wstring& out, const std::string& bytes) {
     for (std::size_t i = 0; i < bytes.size();) {
-        const auto lead = static_cast<unsigned char>(bytes[i]);
-        const int length = lead < 0x80 ? 1 : (lead >> 5) == 0x6 ? 2 : (lead >> 4) == 0xE ? 3 : (lead >> 3) == 0x1E ? 4 : 0;
-        if (length == 0 || i + static_cast<std::size_t>(length) > bytes.size()) return false;
-        char32_t code = length == 1 ? lead : lead & (0x7F >> length);
-        for (int k = 1; k < length; ++k) {
-            const auto next = static_cast<unsigned char>(bytes[i + static_cast<std::size_t>(k)]);
-            if ((next & 0xC0) != 0x80) return false;
-            code = (code << 6) | (next & 0x3F);
-        }
-        const char32_t least[] = {0, 0, 0x80, 0x800, 0x10000};
-        if (code < least[length] || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF)) return false;
-        if (code >= 0x10000) {
-            code -= 0x10000;
-            out += static_cast<wchar_t>(0xD800 + (code >> 10));
-            out += static_cast<wchar_t>(0xDC00 + (code & 0x3FF));
-        } else {
-            out += static_cast<wchar_t>(code);
-        }
-        i += static_cast<std::size_t>(length);
+        const toolkit::Utf8Sequence sequence = toolkit::ReadUtf8(bytes, i);
+        if (sequence.length == 0) return false;
+        toolkit::AppendUtf16(out, sequence.codePoint);
+        i += sequence.length;
     }
     return true;
 }
