@@ -57,7 +57,7 @@ else
   rm -f "$ready"
   wine "$build/tools/hostsim/hostsim.exe" /corvane="$(winepath -w "$demo/Corvane.exe")" /startcorvane \
        "$sample" &
-  wine "$build/tests/toolbarpicture.exe" 120 "$(winepath -w "$ready")" &
+  wine "$build/tools/demo/toolbarpicture.exe" 120 "$(winepath -w "$ready")" &
   for _ in $(seq 1 600); do [[ -e "$ready" ]] && break; sleep 0.1; done
   [[ -e "$ready" ]] || { echo "demo: Corvane's toolbar did not appear" >&2; exit 1; }
   import -window root "$build/demo.png"

@@ -1,6 +1,6 @@
 #include "HostSim.h"
 
-#include <gtest/gtest.h>
+#include "Failure.h"
 
 #include <sstream>
 #include <utility>
@@ -101,7 +101,7 @@ HostSim HostSim::Start(const Options& options) {
     const DWORD processId = host.process_.Id();
     host.main_ = WaitForWindow([&] { return FindMainWindow(processId); }, kMainWindowTimeoutMs);
     if (!host.main_) {
-        ADD_FAILURE() << "hostsim showed no main window";
+        Fail() << "hostsim showed no main window";
         return host;
     }
     host.BringToFront();
@@ -148,7 +148,7 @@ std::vector<HostMessage> HostSim::Messages() const {
         try {
             messages.push_back(ParseLogLine(line));
         } catch (const std::exception&) {
-            ADD_FAILURE() << "unreadable line in hostsim's log: " << line;
+            Fail() << "unreadable line in hostsim's log: " << line;
         }
     }
     return messages;
@@ -184,7 +184,7 @@ void HostSim::BringToFront() const {
             return ::GetForegroundWindow() == main_;
         },
         kForegroundTimeoutMs);
-    if (!inFront) ADD_FAILURE() << "hostsim's window did not come to the foreground";
+    if (!inFront) Fail() << "hostsim's window did not come to the foreground";
 }
 
 void HostSim::HideToolbar() const { ::SendMessageA(main_, hostsim::kHideToolbar, 0, 0); }

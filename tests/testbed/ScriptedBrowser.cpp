@@ -1,10 +1,10 @@
 #include "ScriptedBrowser.h"
 
-#include <gtest/gtest.h>
 #include <objbase.h>
 
 #include <thread>
 
+#include "Failure.h"
 #include "ScriptedBrowser/ScriptedBrowserLog.h"
 #include "TestSupport.h"
 
@@ -140,7 +140,7 @@ ScriptedBrowserRegistration::ScriptedBrowserRegistration() {
         return;
     }
     UnregisterForMachine();
-    ADD_FAILURE() << "cannot register the scripted browser control " << DllPath();
+    Fail() << "cannot register the scripted browser control " << DllPath();
 }
 
 ScriptedBrowserRegistration::~ScriptedBrowserRegistration() {

@@ -38,7 +38,7 @@ inline constexpr char kScriptedBrowserLogVariable[] = "CORVANE_SCRIPTED_BROWSER_
 
 class ScriptedBrowserRegistration {
 public:
-    // Registers the stand-in and starts an empty log. Reports a test failure (ADD_FAILURE) when
+    // Registers the stand-in and starts an empty log. Reports a failure (Failure.h) when
     // the registration cannot be made.
     ScriptedBrowserRegistration();
     // Puts the class's original registration back and removes the log.

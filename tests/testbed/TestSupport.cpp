@@ -1,6 +1,6 @@
 #include "TestSupport.h"
 
-#include <gtest/gtest.h>
+#include "Failure.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -50,7 +50,7 @@ Process Process::Start(const std::string& exe, const std::string& arguments, con
         },
         info);
     if (error != 0) {
-        ADD_FAILURE() << "cannot start " << exe << ", error " << error;
+        Fail() << "cannot start " << exe << ", error " << error;
         return {};
     }
     return Adopt(info);
@@ -69,7 +69,7 @@ Process Process::Start(const std::wstring& exe, const std::wstring& arguments) {
         },
         info);
     if (error != 0) {
-        ADD_FAILURE() << "cannot start " << WideToUtf8(exe) << ", error " << error;
+        Fail() << "cannot start " << WideToUtf8(exe) << ", error " << error;
         return {};
     }
     return Adopt(info);
@@ -331,7 +331,7 @@ std::string ScratchDir(const std::string& name) {
 void WriteFileBytes(const std::string& path, std::string_view bytes) {
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
     out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    if (!out) ADD_FAILURE() << "cannot write " << path;
+    if (!out) Fail() << "cannot write " << path;
 }
 
 std::string ReadFileBytes(const std::string& path) {
@@ -358,7 +358,7 @@ bool WriteFileKeepingTime(const std::string& path, std::string_view bytes) {
 bool FileExists(const std::string& path) { return ::GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
 void CopyFileTo(const std::string& from, const std::string& to) {
-    if (!::CopyFileA(from.c_str(), to.c_str(), FALSE)) ADD_FAILURE() << "cannot copy " << from << " to " << to;
+    if (!::CopyFileA(from.c_str(), to.c_str(), FALSE)) Fail() << "cannot copy " << from << " to " << to;
 }
 
 std::string StageCorvane(const std::string& dir, const char* tagIni, const std::string& exeName) {

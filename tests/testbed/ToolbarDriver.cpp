@@ -1,6 +1,6 @@
 #include "ToolbarDriver.h"
 
-#include <gtest/gtest.h>
+#include "Failure.h"
 
 namespace toolbartest {
 
@@ -27,7 +27,7 @@ public:
         T value{};
         SIZE_T read = 0;
         if (!address_ || !::ReadProcessMemory(process_, address_, &value, sizeof value, &read))
-            ADD_FAILURE() << "cannot read Corvane's memory";
+            Fail() << "cannot read Corvane's memory";
         return value;
     }
 
@@ -86,14 +86,24 @@ void CorvaneOnHost::StartBeside(const CorvaneOnHost& first, const HostSim::Optio
 
 void CorvaneOnHost::Launch(const std::string& exe, const HostSim::Options& options, bool waitForToolbar) {
     host_ = HostSim::Start(options);
-    ASSERT_NE(host_.Main(), nullptr) << "the stand-in host did not start";
+    if (!host_.Main()) {
+        Fail(FailureKind::Fatal) << "the stand-in host did not start";
+        return;
+    }
     corvane_ = StartCorvane(exe, host_);
-    ASSERT_TRUE(corvane_.Running());
+    if (!corvane_.Running()) {
+        Fail(FailureKind::Fatal) << "Corvane did not start";
+        return;
+    }
     if (!waitForToolbar) return;
     planted_ = WaitForPlantedToolbar(host_, corvane_.Id(), kPlantTimeoutMs);
-    ASSERT_NE(planted_, nullptr) << "Corvane planted no visible toolbar in the host";
+    if (!planted_) {
+        Fail(FailureKind::Fatal) << "Corvane planted no visible toolbar in the host";
+        return;
+    }
     // The address box is shown right after the toolbar.
-    ASSERT_TRUE(WaitUntil([&] { return URL() && ::IsWindowVisible(URL()); }, kPlantTimeoutMs));
+    if (!WaitUntil([&] { return URL() && ::IsWindowVisible(URL()); }, kPlantTimeoutMs))
+        Fail(FailureKind::Fatal) << "Corvane's address box did not show";
 }
 
 HWND CorvaneOnHost::Buttons() const { return ::FindWindowExA(planted_, nullptr, "ToolbarWindow32", nullptr); }
@@ -105,14 +115,14 @@ namespace {
 RECT RemoteItemRect(const Process& process, HWND bar, int index) {
     RemoteBlock rect(process.Handle(), sizeof(RECT));
     if (!::SendMessageW(bar, TB_GETITEMRECT, static_cast<WPARAM>(index), rect.Address()))
-        ADD_FAILURE() << "no toolbar item " << index;
+        Fail() << "no toolbar item " << index;
     return rect.Read<RECT>();
 }
 
 TBBUTTON RemoteButton(const Process& process, HWND bar, int index) {
     RemoteBlock button(process.Handle(), sizeof(TBBUTTON));
     if (!::SendMessageW(bar, TB_GETBUTTON, static_cast<WPARAM>(index), button.Address()))
-        ADD_FAILURE() << "no toolbar button " << index;
+        Fail() << "no toolbar button " << index;
     return button.Read<TBBUTTON>();
 }
 
@@ -190,7 +200,7 @@ bool CorvaneOnHost::WaitForEnd(DWORD timeoutMs, bool quietly) const {
             return !corvane_.Running();
         },
         timeoutMs);
-    if (boxSeen) ADD_FAILURE() << "Corvane showed a message box on its way out";
+    if (boxSeen) Fail() << "Corvane showed a message box on its way out";
     return ended;
 }
 

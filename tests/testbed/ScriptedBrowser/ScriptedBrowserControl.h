@@ -93,7 +93,7 @@ public:
     // Receives every logged line: "Navigate <url>", "GoBack", "GoForward", "Refresh", "Stop".
     using Logger = std::function<void(const std::wstring& line)>;
 
-    // browsing: simulate page loads (see tests/support/ScriptedBrowser.h); otherwise the control
+    // browsing: simulate page loads (see tests/testbed/ScriptedBrowser.h); otherwise the control
     // only records calls and events come when a test fires them.
     static Microsoft::WRL::ComPtr<ScriptedBrowserControl> Create(bool browsing = false, Logger logger = {});
 

@@ -1,7 +1,7 @@
 // scriptedbrowser.dll: serves the scripted browser control, with simulated browsing, to any
 // process that creates the web browser control while the DLL is registered in its place. Each
 // control appends what it is asked to do to the log file named by the environment variable
-// CORVANE_SCRIPTED_BROWSER_LOG (see tests/support/ScriptedBrowser.h for the lines). While
+// CORVANE_SCRIPTED_BROWSER_LOG (see tests/testbed/ScriptedBrowser.h for the lines). While
 // CORVANE_SCRIPTED_BROWSER_REFUSE is set, no control can be created.
 
 #include <windows.h>
