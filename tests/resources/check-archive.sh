@@ -13,7 +13,6 @@ set -uo pipefail
 locale_for_wine=${LC_ALL-}
 export LC_ALL=C
 zip=$1 source=$2 version=$3 objdump=$4 refusal=${5:-}
-here=$(dirname "$(readlink -f "$0")")
 failures=0
 fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
 
@@ -69,7 +68,7 @@ symbols=$("$objdump" -t "$dir/Corvane.exe" 2>/dev/null | grep -c '^\[')
 if [[ -n "$refusal" ]]; then
   echo "starting $(basename "$zip")'s Corvane.exe with no editor in front"
   # Through a file: a test bed that wine-run.sh brings up stays running and must not hold CTest's pipe.
-  LC_ALL=$locale_for_wine "$here/../../../scripts/wine-run.sh" "$refusal" "$(winepath -w "$dir/Corvane.exe" 2>/dev/null)" \
+  LC_ALL=$locale_for_wine "$source/scripts/wine-run.sh" "$refusal" "$(winepath -w "$dir/Corvane.exe" 2>/dev/null)" \
     >"$scratch/refusal.log" 2>&1
   status=$?
   cat "$scratch/refusal.log"
