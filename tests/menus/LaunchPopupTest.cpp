@@ -13,10 +13,12 @@
 #include <atomic>
 #include <cstdlib>
 #include <functional>
+#include <initializer_list>
 #include <map>
 #include <memory>
 #include <set>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "TestSupport.h"
@@ -50,6 +52,15 @@ constexpr char kShortcut[] = "[InternetShortcut]\r\nURL=http://example.invalid/\
 class Tree {
 public:
     explicit Tree(const std::string& name) : root_(ScratchDir(name)) {}
+    // Makes the entries in their order: a name that ends in "\\" is a folder, any other a shortcut.
+    Tree(const std::string& name, std::initializer_list<std::string_view> entries) : Tree(name) {
+        for (const std::string_view entry : entries) {
+            if (entry.ends_with('\\'))
+                Folder(std::string(entry));
+            else
+                File(std::string(entry));
+        }
+    }
     ~Tree() { testsupport::RemoveTree(root_); }
     Tree(const Tree&) = delete;
     Tree& operator=(const Tree&) = delete;
@@ -68,6 +79,13 @@ public:
 private:
     std::string root_;
 };
+
+// The popup set to list the shortcuts ("*.url") of root and, with searchDirectory, of its folders.
+void Favor(TLaunchPopup& popup, const std::string& root, bool searchDirectory = true) {
+    popup.SetMask(L"*.url");
+    popup.SetSearchDirectory(searchDirectory);
+    popup.SetDirectory(W(root));
+}
 
 // The menu as indented lines: a folder item ends with "/", a file item shows "=tag".
 void Outline(const TMenuItem& parent, size_t first, const std::string& indent, std::vector<std::string>& lines) {
@@ -220,20 +238,11 @@ TEST(LaunchPopup, StartsEmptyAndIgnoresADirectoryThatIsNoFolder) {
 }
 
 TEST(LaunchPopup, FoldersComeFirstAndFilesAreNumberedDepthFirst) {
-    Tree tree("launch-order");
-    tree.Folder("zeta");
-    tree.File("alpha.url");
-    tree.Folder("A");
-    tree.File("A\\x.url");
-    tree.Folder("A\\deep");
-    tree.File("A\\deep\\y.url");
-    tree.File("b.url");
-    tree.File("notes.txt");
+    Tree tree("launch-order",
+              {"zeta\\", "alpha.url", "A\\", "A\\x.url", "A\\deep\\", "A\\deep\\y.url", "b.url", "notes.txt"});
 
     TLaunchPopup popup;
-    popup.SetMask(L"*.url");
-    popup.SetSearchDirectory(true);
-    popup.SetDirectory(W(tree.Root()));
+    Favor(popup, tree.Root());
     popup.LoadItems();
 
     EXPECT_EQ(Outline(popup), (std::vector<std::string>{"A/", "  deep/", "    y=1000", "  x=1001", "zeta/",
@@ -254,15 +263,10 @@ TEST(LaunchPopup, FoldersComeFirstAndFilesAreNumberedDepthFirst) {
 }
 
 TEST(LaunchPopup, WithoutSearchDirectoryOnlyTheTopFolderIsListed) {
-    Tree tree("launch-flat");
-    tree.Folder("A");
-    tree.File("A\\x.url");
-    tree.File("b.url");
-    tree.File("c.url");
+    Tree tree("launch-flat", {"A\\", "A\\x.url", "b.url", "c.url"});
 
     TLaunchPopup popup;
-    popup.SetMask(L"*.url");
-    popup.SetDirectory(W(tree.Root()));
+    Favor(popup, tree.Root(), false);
     popup.LoadItems();
     EXPECT_EQ(Outline(popup), (std::vector<std::string>{"b=1000", "c=1001"}));
     EXPECT_EQ(FileListOf(popup), (std::vector<std::string>{tree.Root() + "b.url", tree.Root() + "c.url"}));
@@ -285,9 +289,7 @@ TEST(LaunchPopup, HiddenAndSystemFilesAreLeftOutButSuchFoldersAreEntered) {
     tree.File("old.url\\in-old.url");
 
     TLaunchPopup popup;
-    popup.SetMask(L"*.url");
-    popup.SetSearchDirectory(true);
-    popup.SetDirectory(W(tree.Root()));
+    Favor(popup, tree.Root());
     popup.LoadItems();
     EXPECT_EQ(Outline(popup), (std::vector<std::string>{"HiddenFolder/", "  inside=1000", "old.url/", "  in-old=1001",
                                                         "SystemFolder/", "  sys-inside=1002", "plain=1003",
@@ -299,15 +301,11 @@ TEST(LaunchPopup, HiddenAndSystemFilesAreLeftOutButSuchFoldersAreEntered) {
 }
 
 TEST(LaunchPopup, CaptionsAreNamesCutAtTheLastDotAndEveryFileKeepsItsNumber) {
-    Tree tree("launch-captions");
-    for (const char* name : {"a.b.url", ".url", "-.url", "R&&D.url", "A&B.url", "plain.url"}) tree.File(name);
-    tree.Folder("Notes.old");
-    tree.File("Notes.old\\n.url");
+    Tree tree("launch-captions",
+              {"a.b.url", ".url", "-.url", "R&&D.url", "A&B.url", "plain.url", "Notes.old\\", "Notes.old\\n.url"});
 
     TLaunchPopup popup;
-    popup.SetMask(L"*.url");
-    popup.SetSearchDirectory(true);
-    popup.SetDirectory(W(tree.Root()));
+    Favor(popup, tree.Root());
     popup.LoadItems();
 
     ASSERT_GE(popup.Items().Count(), 1u);
@@ -338,16 +336,10 @@ TEST(LaunchPopup, CaptionsAreNamesCutAtTheLastDotAndEveryFileKeepsItsNumber) {
 }
 
 TEST(LaunchPopup, ChoosingAnItemReportsItsPathToTheHandler) {
-    Tree tree("launch-choice");
-    tree.Folder("sub");
-    tree.File("sub\\inner.url");
-    tree.Folder("empty");
-    tree.File("outer.url");
+    Tree tree("launch-choice", {"sub\\", "sub\\inner.url", "empty\\", "outer.url"});
 
     TLaunchPopup popup;
-    popup.SetMask(L"*.url");
-    popup.SetSearchDirectory(true);
-    popup.SetDirectory(W(tree.Root()));
+    Favor(popup, tree.Root());
     std::vector<std::string> seen;
     popup.SetOnItemClick([&](toolkit::TObject& sender) {
         EXPECT_EQ(&sender, static_cast<toolkit::TObject*>(&popup));
@@ -375,13 +367,8 @@ TEST(LaunchPopup, EveryFileItemGetsItsOwnImageOfItsTypeIcon) {
     RegisteredTypes types;
     ASSERT_TRUE(types.Add(".corvanefolder", "CorvaneLaunchTest.Folder", "DefaultIcon", "shell32.dll,-4"));
     ASSERT_TRUE(types.Add(".corvanedrive", "CorvaneLaunchTest.Drive", "DefaultIcon", "shell32.dll,-9"));
-    Tree tree("launch-icons");
-    for (const char* name : {"a.url", "b.CorvaneFolder", "c.txt", "d.corvanefolder", "e", "f.lnk", "g.exe",
-                             "h.unknowntype", "i.corvanedrive"})
-        tree.File(name);
-    tree.Folder("sub");
-    tree.File("sub\\j.url");
-    tree.File("sub\\k.CORVANEDRIVE");
+    Tree tree("launch-icons", {"a.url", "b.CorvaneFolder", "c.txt", "d.corvanefolder", "e", "f.lnk", "g.exe",
+                               "h.unknowntype", "i.corvanedrive", "sub\\", "sub\\j.url", "sub\\k.CORVANEDRIVE"});
 
     toolkit::TImageList images(16, 16);
     toolkit::TImageList alone(16, 16);
@@ -430,19 +417,13 @@ TEST(LaunchPopup, EveryFileItemGetsItsOwnImageOfItsTypeIcon) {
 }
 
 TEST(LaunchPopup, ASecondLoadReplacesWhatTheFirstGenerated) {
-    Tree tree("launch-reload");
-    tree.Folder("dir");
-    tree.File("dir\\one.url");
-    tree.File("two.url");
-    tree.File("three.url");
+    Tree tree("launch-reload", {"dir\\", "dir\\one.url", "two.url", "three.url"});
 
     toolkit::TImageList images(16, 16);
     images.AddIcon(::LoadIconA(nullptr, MAKEINTRESOURCEA(32512)));
     TLaunchPopup popup;
-    popup.SetMask(L"*.url");
-    popup.SetSearchDirectory(true);
+    Favor(popup, tree.Root());
     popup.SetImages(&images);
-    popup.SetDirectory(W(tree.Root()));
     popup.Items().Add(std::make_unique<TMenuItem>("own"));
     popup.Items().Add(std::make_unique<TMenuItem>("-"));
 
@@ -524,12 +505,8 @@ private:
 };
 
 TEST(LaunchPopupHostileTrees, LinksBackUpAreItemsAndOtherLinksAreFollowed) {
-    Tree tree("launch-loops");
-    Tree elsewhere("launch-loops-target");
-    tree.Folder("A");
-    tree.File("A\\a.url");
-    tree.File("top.url");
-    elsewhere.File("e.url");
+    Tree tree("launch-loops", {"A\\", "A\\a.url", "top.url"});
+    Tree elsewhere("launch-loops-target", {"e.url"});
     const std::wstring root = W(tree.Root());
     const std::wstring drive = root.substr(0, 3);
     FolderLinks links;
@@ -543,9 +520,7 @@ TEST(LaunchPopupHostileTrees, LinksBackUpAreItemsAndOtherLinksAreFollowed) {
     ASSERT_TRUE(links.Make(root + L"B", W(elsewhere.Root())));
 
     TLaunchPopup popup;
-    popup.SetMask(L"*.url");
-    popup.SetSearchDirectory(true);
-    popup.SetDirectory(root);
+    Favor(popup, tree.Root());
     popup.LoadItems();
     EXPECT_EQ(Outline(popup), (std::vector<std::string>{"A/", "  drive/", "  self/", "  up/", "  up too/",
                                                         "  a=1000", "B/", "  e=1001", "top=1002"}));
@@ -562,9 +537,7 @@ TEST(LaunchPopupHostileTrees, ADeepTreeIsListedDownToTheDepthBound) {
         tree.Folder(folder);
     }
     TLaunchPopup popup;
-    popup.SetMask(L"*.url");
-    popup.SetSearchDirectory(true);
-    popup.SetDirectory(W(tree.Root()));
+    Favor(popup, tree.Root());
     popup.LoadItems();
     // Directory's own files and those of the folders down to the bound; the next folder is an item.
     EXPECT_EQ(popup.ItemCount(), menus::kMaxFolderDepth + 1);
@@ -757,12 +730,6 @@ int ThreadsOfThisProcess() {
     return threads;
 }
 
-void Favor(TLaunchPopup& popup, const std::string& root) {
-    popup.SetMask(L"*.url");
-    popup.SetSearchDirectory(true);
-    popup.SetDirectory(W(root));
-}
-
 // A folder that answers late, as a share on a slow network does: every listing waits first.
 struct SlowListing {
     explicit SlowListing(DWORD delayMs) : delay(delayMs) {}
@@ -777,15 +744,8 @@ struct SlowListing {
 };
 
 TEST(LaunchPopupInBackground, HandsOverTheTreeThatALoadOnThisThreadBuilds) {
-    Tree tree("launch-background");
-    tree.Folder("A");
-    tree.File("A\\x.url");
-    tree.Folder("A\\deep");
-    tree.File("A\\deep\\y.url");
-    tree.Folder("empty");
-    tree.File("b.url");
-    tree.File("-.url");
-    tree.File("R&&D.url");
+    Tree tree("launch-background",
+              {"A\\", "A\\x.url", "A\\deep\\", "A\\deep\\y.url", "empty\\", "b.url", "-.url", "R&&D.url"});
     tree.File("hidden.url", FILE_ATTRIBUTE_HIDDEN);
     tree.File("notes.txt");
 
