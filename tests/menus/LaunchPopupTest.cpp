@@ -273,20 +273,15 @@ TEST(LaunchPopup, WithoutSearchDirectoryOnlyTheTopFolderIsListed) {
 }
 
 TEST(LaunchPopup, HiddenAndSystemFilesAreLeftOutButSuchFoldersAreEntered) {
-    Tree tree("launch-attributes");
-    tree.File("plain.url");
+    // old.url is a folder that the file pattern matches.
+    Tree tree("launch-attributes", {"plain.url", "HiddenFolder\\", "HiddenFolder\\inside.url", "SystemFolder\\",
+                                    "SystemFolder\\sys-inside.url", "old.url\\", "old.url\\in-old.url"});
     tree.File("readonly.url", FILE_ATTRIBUTE_READONLY);
     tree.File("hidden.url", FILE_ATTRIBUTE_HIDDEN);
     tree.File("system.url", FILE_ATTRIBUTE_SYSTEM);
-    tree.Folder("HiddenFolder");
-    tree.File("HiddenFolder\\inside.url");
     tree.File("HiddenFolder\\secret.url", FILE_ATTRIBUTE_HIDDEN);
-    tree.Folder("SystemFolder");
-    tree.File("SystemFolder\\sys-inside.url");
-    ::SetFileAttributesA((tree.Root() + "HiddenFolder").c_str(), FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_DIRECTORY);
-    ::SetFileAttributesA((tree.Root() + "SystemFolder").c_str(), FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_DIRECTORY);
-    tree.Folder("old.url");  // a folder that the file pattern matches
-    tree.File("old.url\\in-old.url");
+    tree.Folder("HiddenFolder", FILE_ATTRIBUTE_HIDDEN);
+    tree.Folder("SystemFolder", FILE_ATTRIBUTE_SYSTEM);
 
     TLaunchPopup popup;
     Favor(popup, tree.Root());
@@ -871,7 +866,7 @@ int AddFileIconOnItsOwn(toolkit::TImageList& list, const std::wstring& path) {
 
 TEST(LaunchPopupInBackground, ItemsThatShowTheSameIconShareOneImage) {
     const HRESULT com = ::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
-    Tree tree("launch-shared-icons");
+    Tree tree("launch-shared-icons", {"page one.url", "page two.url"});
     wchar_t system[MAX_PATH] = {};
     ::GetSystemDirectoryW(system, MAX_PATH);
     const std::wstring program = std::wstring(system) + L"\\notepad.exe";
@@ -880,8 +875,6 @@ TEST(LaunchPopupInBackground, ItemsThatShowTheSameIconShareOneImage) {
     ASSERT_FALSE(MakeLink(root + L"first.lnk", program, icons.c_str(), 1).empty());
     ASSERT_FALSE(MakeLink(root + L"second.lnk", program, icons.c_str(), 1).empty());
     ASSERT_FALSE(MakeLink(root + L"own.lnk", program, icons.c_str(), 3).empty());
-    tree.File("page one.url");
-    tree.File("page two.url");
 
     toolkit::TImageList images(16, 16);
     images.AddIcon(::LoadIconA(nullptr, MAKEINTRESOURCEA(32512)));  // the owner's own image stays first
