@@ -3,12 +3,12 @@
 corvane_native_test(toolbar_settings_test
   SOURCES ${CMAKE_CURRENT_SOURCE_DIR}/native/toolbar/ToolbarSettingsTest.cpp
           ${CMAKE_CURRENT_SOURCE_DIR}/native/toolbar/FavoritesProgressTest.cpp
-  LIBS toolbar_core)
+  LIBS toolbar_core hostlink_core)
 
 # The settings integer rule under libFuzzer.
 corvane_fuzz_target(toolbar_settings_fuzz
   SOURCES native/toolbar/ToolbarSettingsFuzz.cpp
-  LIBS toolbar_core)
+  LIBS hostlink_core)
 
 # The preview's pure logic: the encoding a document declares, and live preview's decisions.
 corvane_native_test(toolbar_preview_test
@@ -17,11 +17,11 @@ corvane_native_test(toolbar_preview_test
 
 # The search for a declared encoding under libFuzzer.
 corvane_fuzz_target(toolbar_encoding_fuzz
-  SOURCES native/toolbar/DeclaredEncodingFuzz.cpp ${CMAKE_SOURCE_DIR}/toolbar/core/DeclaredEncoding.cpp)
+  SOURCES native/toolbar/DeclaredEncodingFuzz.cpp ${CMAKE_SOURCE_DIR}/toolbar/preview/core/DeclaredEncoding.cpp)
 
 # The comparison of the browser's address with the followed file's path under libFuzzer.
 corvane_fuzz_target(toolbar_address_fuzz
-  SOURCES native/toolbar/LiveAddressFuzz.cpp ${CMAKE_SOURCE_DIR}/toolbar/core/LiveFollow.cpp
+  SOURCES native/toolbar/LiveAddressFuzz.cpp ${CMAKE_SOURCE_DIR}/toolbar/preview/core/LiveFollow.cpp
           ${CMAKE_SOURCE_DIR}/toolkit/core/Utf8.cpp)
 
 # A staged Corvane planted in the stand-in host, driven from outside with real input.
