@@ -1,9 +1,17 @@
 # corvane_subsystem(NAME [LIBS libs...]) builds the folder it is called from as two libraries:
 #   NAME_core  the pure logic in core/*.cpp: no Windows header, built natively too (tests, fuzzing)
 #   NAME       the Win32 side in *.cpp, on Windows only; it links NAME_core, the toolkit and LIBS
+# A part of the folder that sits in a subfolder of its own (FOLDERS) joins the same two libraries:
+# its *.cpp the Win32 side, its core/*.cpp the pure logic.
 function(corvane_subsystem name)
-  cmake_parse_arguments(S "" "" "LIBS" ${ARGN})
-  file(GLOB core_sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/core/*.cpp)
+  cmake_parse_arguments(S "" "" "LIBS;FOLDERS" ${ARGN})
+  set(core_globs ${CMAKE_CURRENT_SOURCE_DIR}/core/*.cpp)
+  set(win_globs ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
+  foreach(folder IN LISTS S_FOLDERS)
+    list(APPEND core_globs ${CMAKE_CURRENT_SOURCE_DIR}/${folder}/core/*.cpp)
+    list(APPEND win_globs ${CMAKE_CURRENT_SOURCE_DIR}/${folder}/*.cpp)
+  endforeach()
+  file(GLOB core_sources CONFIGURE_DEPENDS ${core_globs})
   if(core_sources)
     add_library(${name}_core STATIC ${core_sources})
     target_include_directories(${name}_core PUBLIC ${CMAKE_SOURCE_DIR})
@@ -16,7 +24,7 @@ function(corvane_subsystem name)
     target_include_directories(${name}_core INTERFACE ${CMAKE_SOURCE_DIR})
   endif()
   if(WIN32)
-    file(GLOB win_sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
+    file(GLOB win_sources CONFIGURE_DEPENDS ${win_globs})
     if(name STREQUAL "toolkit")
       set(base_libs user32 gdi32 kernel32 comctl32 uuid ${CORVANE_LATE_LIBRARIES})
     else()

@@ -8,10 +8,9 @@
 
 #include "browser/Unit2.h"
 #include "hostlink/Kestrix.h"
+#include "hostlink/SettingsFile.h"
 #include "resources/Images.h"
 #include "resources/ResourceIds.h"
-#include "toolbar/LivePreview.h"
-#include "toolbar/PreviewContent.h"
 #include "toolbar/ToolBar1.h"
 #include "toolbar/core/ToolbarSettings.h"
 #include "toolkit/Application.h"
@@ -31,7 +30,6 @@ constexpr int kClientHeight = 81;
 constexpr UINT kWatchdogIntervalMs = 1000;
 // Messages of this identifier never reach a window of this program.
 constexpr UINT kFilteredMessage = 0x0900;
-constexpr DWORD kSettingBufferLimit = 65536;
 
 // The toolbar's items, left to right.
 enum ItemId : int {
@@ -45,22 +43,6 @@ enum ItemId : int {
     kToolButton1,
     kBtnClose,
 };
-
-// A value of the host's settings file; empty when the file, the section or the key is missing.
-std::string ReadHostSetting(const std::string& iniPath, const char* section, const char* key) {
-    if (iniPath.empty()) return {};
-    std::string value(256, '\0');
-    for (;;) {
-        const DWORD size = static_cast<DWORD>(value.size());
-        const DWORD length = ::GetPrivateProfileStringA(section, key, "", value.data(), size, iniPath.c_str());
-        // A value that filled the buffer may have been cut: a cut value could read as another number.
-        if (length + 1 < size || size >= kSettingBufferLimit) {
-            value.resize(length);
-            return value;
-        }
-        value.assign(static_cast<size_t>(size) * 2, '\0');
-    }
-}
 
 void NavigateBrowserTo(const std::string& address) {
     browser::Form2->Open(toolkit::AnsiToWide(address), browser::OpenOrder::NavigateThenShow);
@@ -147,9 +129,9 @@ void TForm1::FormCreate() {
 }
 
 void TForm1::LoadSettings() {
-    const std::string iniPath = hostlink::GetHostIniFilePath(HostWindow);
-    ToolBar1->SetFlat(toolbar::IniBooleanOr(ReadHostSetting(iniPath, "Option", "FlatToolBar"), true));
-    MenuPosition = toolbar::IniIntegerOr(ReadHostSetting(iniPath, "Browser", "Menu"), 0);
+    const hostlink::HostSettings settings = hostlink::ReadHostSettings(HostWindow);
+    ToolBar1->SetFlat(settings.flatToolBar);
+    MenuPosition = settings.menuPosition;
     const toolbar::ToolbarFrame frame = toolbar::ToolbarFrameFor(ToolBar1->Flat());
     ToolBar1->SetTop(frame.top);
     ToolBar1->SetBorderWidth(frame.borderWidth);
@@ -195,6 +177,8 @@ void TForm1::ToolbarItemChosen(int id) {
 }
 
 void TForm1::Btn_CloseClick() { Close(); }
+
+void TForm1::Btn_KestrixtoBrouserClick() { Preview.Run(HostWindow); }
 
 void TForm1::URLKeyPress(wchar_t& key) {
     if (key == '\r') key = 0;

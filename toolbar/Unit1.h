@@ -11,6 +11,7 @@
 
 #include "menus/LaunchPopup.h"
 #include "menus/TagMenu.h"
+#include "toolbar/preview/PreviewCommand.h"
 #include "toolkit/ImageList.h"
 #include "toolkit/Menu.h"
 #include "toolkit/Timer.h"
@@ -20,8 +21,6 @@
 namespace toolbar {
 
 class TToolBar1;    // the planted toolbar and its controls (toolbar/ToolBar1.h)
-class LivePreview;  // live preview (toolbar/LivePreview.h)
-class BufferFile;   // the file an unsaved document is previewed from (toolbar/PreviewContent.h)
 
 class TForm1 : public toolkit::Window {
 public:
@@ -67,11 +66,9 @@ public:
     void Insert(toolkit::TMenuItem& sender);
     void ToolButton1Click();
 
-    // The document preview (toolbar/Preview.cpp); live preview follows the last one, from the
-    // first preview on.
+    // The document preview, with live preview (toolbar/preview/).
     void Btn_KestrixtoBrouserClick();
-    std::unique_ptr<BufferFile> Buffer;
-    std::unique_ptr<LivePreview> Live;
+    PreviewCommand Preview;
 
     // The favorites menu (toolbar/Favorites.cpp). SetUpLaunchPopup applies the design-time
     // settings and creates the loading item.

@@ -1,22 +1,9 @@
 #pragma once
-// The toolbar's settings as the host's settings file gives them, and where they put the toolbar.
-// No window is involved: the values come in as the text the settings file holds.
+// Where the host's settings (hostlink/core/HostSettings.h) put the toolbar. No window is involved.
 
 #include <cstdint>
-#include <optional>
-#include <string_view>
 
 namespace toolbar {
-
-// An integer written as text: optional leading blanks, an optional sign, then decimal digits, or
-// hexadecimal digits after "$", "x", "X", "0x" or "0X". Anything else (trailing characters, no
-// digits, a decimal value outside 32 bits, more than 32 bits of hexadecimal) is no integer.
-std::optional<std::int32_t> ParseIniInteger(std::string_view text);
-
-// The setting's value, or defaultValue when the text is not an integer (an empty text included).
-std::int32_t IniIntegerOr(std::string_view text, std::int32_t defaultValue);
-// An integer setting used as a switch: non-zero is true.
-bool IniBooleanOr(std::string_view text, bool defaultValue);
 
 // "Browser"/"Menu": 1 and 2 fix the toolbar's x position; anything else leaves it to the host.
 inline constexpr std::int32_t kMenuPositionRight = 1;

@@ -9,8 +9,8 @@
 
 #include "TestSupport.h"
 #include "browser/LiveView.h"
-#include "toolbar/LivePreview.h"
-#include "toolbar/PreviewContent.h"
+#include "toolbar/preview/LivePreview.h"
+#include "toolbar/preview/BufferFile.h"
 #include "toolkit/Application.h"
 
 namespace {

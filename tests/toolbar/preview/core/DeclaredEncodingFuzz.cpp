@@ -7,7 +7,7 @@
 #include <string>
 #include <string_view>
 
-#include "toolbar/core/DeclaredEncoding.h"
+#include "toolbar/preview/core/DeclaredEncoding.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     // The fuzzer's own buffer, exactly the input's size: AddressSanitizer sees any read past its end.

@@ -1,7 +1,7 @@
 // The encoding a document declares: labels as the web names them, and the search through the
 // first 1,024 bytes that a browser makes before it parses the page.
 
-#include "toolbar/core/DeclaredEncoding.h"
+#include "toolbar/preview/core/DeclaredEncoding.h"
 
 #include <gtest/gtest.h>
 

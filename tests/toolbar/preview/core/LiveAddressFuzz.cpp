@@ -10,7 +10,7 @@
 #include <string>
 #include <string_view>
 
-#include "toolbar/core/LiveFollow.h"
+#include "toolbar/preview/core/LiveFollow.h"
 
 namespace {
 

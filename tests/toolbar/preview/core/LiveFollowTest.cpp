@@ -1,7 +1,7 @@
 // Live preview's decisions, check by check, against a scripted browser window and host; and the
 // comparison of the address a browser reports with the previewed file's path.
 
-#include "toolbar/core/LiveFollow.h"
+#include "toolbar/preview/core/LiveFollow.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "toolbar/core/LiveFollow.h"
+#include "toolbar/preview/core/LiveFollow.h"
 
 #include <algorithm>
 #include <utility>

@@ -1,11 +1,11 @@
-#include "toolbar/PreviewContent.h"
+#include "toolbar/preview/BufferFile.h"
 
 #include <windows.h>
 
 #include <cstdio>
 
-#include "toolbar/core/DeclaredEncoding.h"
-#include "toolbar/core/LiveFollow.h"
+#include "toolbar/preview/core/DeclaredEncoding.h"
+#include "toolbar/preview/core/LiveFollow.h"
 #include "toolkit/Error.h"
 #include "toolkit/Files.h"
 #include "toolkit/Text.h"

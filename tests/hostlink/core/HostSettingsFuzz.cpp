@@ -9,7 +9,7 @@
 #include <string>
 #include <string_view>
 
-#include "toolbar/core/ToolbarSettings.h"
+#include "hostlink/core/HostSettings.h"
 
 namespace {
 
@@ -21,17 +21,17 @@ void Check(bool condition) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string_view text(reinterpret_cast<const char*>(data), size);
-    const auto value = toolbar::ParseIniInteger(text);
+    const auto value = hostlink::ParseIniInteger(text);
     constexpr std::int32_t kDefault = 0x5EED;
-    Check(toolbar::IniIntegerOr(text, kDefault) == (value ? *value : kDefault));
-    Check(toolbar::IniBooleanOr(text, true) == (value ? *value != 0 : true));
+    Check(hostlink::IniIntegerOr(text, kDefault) == (value ? *value : kDefault));
+    Check(hostlink::IniBooleanOr(text, true) == (value ? *value != 0 : true));
     if (!value) return 0;
 
-    Check(toolbar::ParseIniInteger(std::to_string(*value)) == value);
+    Check(hostlink::ParseIniInteger(std::to_string(*value)) == value);
     char hex[16];
     std::snprintf(hex, sizeof hex, "$%X", static_cast<unsigned>(*value));
-    Check(toolbar::ParseIniInteger(hex) == value);
+    Check(hostlink::ParseIniInteger(hex) == value);
     // Trailing characters make any integer none.
-    Check(!toolbar::ParseIniInteger(std::string(text) + "z"));
+    Check(!hostlink::ParseIniInteger(std::string(text) + "z"));
     return 0;
 }

@@ -1,4 +1,4 @@
-#include "toolbar/LivePreview.h"
+#include "toolbar/preview/LivePreview.h"
 
 #include <windows.h>
 
@@ -6,7 +6,7 @@
 
 #include "hostlink/Kestrix.h"
 #include "hostlink/core/HostProtocol.h"
-#include "toolbar/PreviewContent.h"
+#include "toolbar/preview/BufferFile.h"
 #include "toolkit/Application.h"
 #include "toolkit/Error.h"
 #include "toolkit/Files.h"

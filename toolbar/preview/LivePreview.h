@@ -1,13 +1,13 @@
 #pragma once
 // Live preview: while the browser window's live button is pressed and the window is showing, the
 // window follows the document that the last preview showed. A half-second timer runs only then;
-// each tick makes one check (toolbar/core/LiveFollow.h decides) and carries out what it calls for.
+// each tick makes one check (toolbar/preview/core/LiveFollow.h decides) and carries out what it calls for.
 
 #include <optional>
 #include <string>
 
 #include "browser/LiveView.h"
-#include "toolbar/core/LiveFollow.h"
+#include "toolbar/preview/core/LiveFollow.h"
 #include "toolkit/FolderWatch.h"
 #include "toolkit/Timer.h"
 

@@ -1,14 +1,11 @@
-// The preview button: the host's document in the browser window, from its own file when it has
-// one (saved first when modified), otherwise from a copy of its text in Buffer.htm.
-
-#include "toolbar/Preview.h"
+#include "toolbar/preview/PreviewCommand.h"
 
 #include <windows.h>
 
 #include "browser/Unit2.h"
-#include "toolbar/LivePreview.h"
-#include "toolbar/PreviewContent.h"
-#include "toolbar/Unit1.h"
+#include "hostlink/Kestrix.h"
+#include "toolbar/preview/BufferFile.h"
+#include "toolbar/preview/LivePreview.h"
 #include "toolkit/Application.h"
 #include "toolkit/Module.h"
 #include "toolkit/Text.h"
@@ -33,22 +30,24 @@ std::string ShowHostTextInBrowser(hostlink::HostHandle host, BufferFile& buffer)
     return text;
 }
 
-void TForm1::Btn_KestrixtoBrouserClick() {
-    using hostlink::HostWindow;
-    if (!Live) {
-        Buffer = std::make_unique<BufferFile>(toolkit::ExecutableFolder(), HostWindow);
-        Live = std::make_unique<LivePreview>(*browser::Form2, *Buffer);
+PreviewCommand::PreviewCommand() = default;
+PreviewCommand::~PreviewCommand() = default;
+
+void PreviewCommand::Run(hostlink::HostHandle host) {
+    if (!live_) {
+        buffer_ = std::make_unique<BufferFile>(toolkit::ExecutableFolder(), host);
+        live_ = std::make_unique<LivePreview>(*browser::Form2, *buffer_);
     }
-    if (!hostlink::GetHostFileName(HostWindow).empty()) {
-        hostlink::SaveHostDocumentIfModified(HostWindow);
+    if (!hostlink::GetHostFileName(host).empty()) {
+        hostlink::SaveHostDocumentIfModified(host);
         // Asked again: saving may have given the document another name.
-        const std::wstring path = toolkit::AnsiToWide(hostlink::GetHostFileName(HostWindow));
+        const std::wstring path = toolkit::AnsiToWide(hostlink::GetHostFileName(host));
         browser::Form2->Open(path, browser::OpenOrder::ShowThenNavigate);
-        Live->PreviewedFile(path);
+        live_->PreviewedFile(path);
         return;
     }
     toolkit::App().MessageBox(kUnsavedWarning, kWarningCaption, MB_ICONWARNING | MB_OK);
-    Live->PreviewedText(ShowHostTextInBrowser(HostWindow, *Buffer));
+    live_->PreviewedText(ShowHostTextInBrowser(host, *buffer_));
 }
 
 }  // namespace toolbar

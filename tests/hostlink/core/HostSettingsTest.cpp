@@ -1,6 +1,6 @@
 // The integer rules of the host's settings file.
 
-#include "toolbar/core/ToolbarSettings.h"
+#include "hostlink/core/HostSettings.h"
 
 #include <gtest/gtest.h>
 
@@ -9,7 +9,7 @@
 
 namespace {
 
-using toolbar::ParseIniInteger;
+using hostlink::ParseIniInteger;
 
 TEST(IniInteger, ReadsDecimalAndHexadecimalWithBlanksAndSign) {
     const std::pair<const char*, std::int32_t> cases[] = {
@@ -28,13 +28,13 @@ TEST(IniInteger, AnyOtherTextIsNoInteger) {
 }
 
 TEST(IniSettings, NoIntegerGivesTheDefaultAndNonZeroIsTrue) {
-    EXPECT_EQ(toolbar::IniIntegerOr("0x", 7), 7);
-    EXPECT_EQ(toolbar::IniIntegerOr("", 0), 0);
-    EXPECT_EQ(toolbar::IniIntegerOr("0", 7), 0);
-    EXPECT_FALSE(toolbar::IniBooleanOr("$0", true));
-    EXPECT_TRUE(toolbar::IniBooleanOr("-1", false));
-    EXPECT_TRUE(toolbar::IniBooleanOr("", true));
-    EXPECT_TRUE(toolbar::IniBooleanOr("false", true));
+    EXPECT_EQ(hostlink::IniIntegerOr("0x", 7), 7);
+    EXPECT_EQ(hostlink::IniIntegerOr("", 0), 0);
+    EXPECT_EQ(hostlink::IniIntegerOr("0", 7), 0);
+    EXPECT_FALSE(hostlink::IniBooleanOr("$0", true));
+    EXPECT_TRUE(hostlink::IniBooleanOr("-1", false));
+    EXPECT_TRUE(hostlink::IniBooleanOr("", true));
+    EXPECT_TRUE(hostlink::IniBooleanOr("false", true));
 }
 
 }  // namespace

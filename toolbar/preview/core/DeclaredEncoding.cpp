@@ -1,4 +1,4 @@
-#include "toolbar/core/DeclaredEncoding.h"
+#include "toolbar/preview/core/DeclaredEncoding.h"
 
 #include <algorithm>
 #include <optional>
