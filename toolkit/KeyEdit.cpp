@@ -1,8 +1,8 @@
-#include "KeyEdit.h"
+#include "toolkit/KeyEdit.h"
 
 #include <vector>
 
-#include "Error.h"
+#include "toolkit/Error.h"
 
 namespace toolkit {
 

@@ -8,7 +8,7 @@
 #include <functional>
 #include <string>
 
-#include "Window.h"
+#include "toolkit/Window.h"
 
 namespace toolkit {
 

@@ -13,8 +13,8 @@
 #include <utility>
 #include <vector>
 
-#include "Handles.h"
-#include "Window.h"
+#include "toolkit/Handles.h"
+#include "toolkit/Window.h"
 
 namespace toolkit {
 
