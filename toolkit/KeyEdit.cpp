@@ -1,5 +1,6 @@
 #include "toolkit/KeyEdit.h"
 
+#include <utility>
 #include <vector>
 
 #include "toolkit/Error.h"
@@ -61,6 +62,16 @@ LRESULT TKeyEdit::Character(UINT message, WPARAM wParam, LPARAM lParam) {
     wchar_t key = static_cast<wchar_t>(wParam);
     if (OnKeyPress) OnKeyPress(key);
     return key == 0 ? 0 : Default(message, key, lParam);
+}
+
+void HandleAddressKeys(TKeyEdit& box, std::function<void()> onEnter) {
+    box.OnKeyDown = [onEnter = std::move(onEnter)](WORD& key) {
+        if (key == VK_RETURN) onEnter();
+        key = 0;
+    };
+    box.OnKeyPress = [](wchar_t& key) {
+        if (key == L'\r') key = 0;
+    };
 }
 
 }  // namespace toolkit
