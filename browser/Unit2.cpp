@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "browser/BrowserItems.h"
 #include "resources/Images.h"
 #include "resources/ResourceIds.h"
 #include "toolkit/Application.h"
@@ -23,8 +24,6 @@ constexpr int kTop = 211;
 constexpr int kClientWidth = 688;
 constexpr int kClientHeight = 453;
 constexpr int kToolBarHeight = 29;
-constexpr int kAddressWidth = 337;
-constexpr SIZE kButtonSize{23, 22};
 
 constexpr DWORD kStyle = WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN;
 constexpr DWORD kExStyle = 0;
@@ -32,7 +31,6 @@ constexpr DWORD kExStyle = 0;
 constexpr wchar_t kCaption[] = L"Corvane Browser";
 constexpr wchar_t kCaptionPrefix[] = L"Corvane Browser - ";
 constexpr wchar_t kLiveProblemPrefix[] = L" \u2014 ライブ プレビュー: 更新できません (";
-constexpr wchar_t kLiveTip[] = L"ライブ プレビュー: 編集に合わせて自動で表示を更新します";
 
 constexpr wchar_t kScriptErrorsTip[] = L"このページのスクリプト エラー: ";
 constexpr wchar_t kScriptErrorsUnit[] = L" 件";
@@ -40,8 +38,6 @@ constexpr wchar_t kLastScriptError[] = L"最後のエラー: ";
 constexpr wchar_t kLineUnit[] = L" 行目";
 constexpr wchar_t kCharacterUnit[] = L" 文字目";
 constexpr std::size_t kTipMessageLength = 300;  // a message is cut there: a tip is no page
-
-enum ItemId : int { kAddress = 1, kNavigate, kBack, kForward, kRefresh, kStop, kLive, kScriptErrors };
 
 // "このページのスクリプト エラー: 2 件", then the last error: where it happened, its message, its script.
 std::wstring ScriptErrorsTip(int count, const TScriptError& last) {
@@ -70,27 +66,19 @@ toolkit::WindowPlacement DesignedPlacement() {
 
 }  // namespace
 
-// One row of the tool bar: the item, the handler a click runs, the member that names the button.
-struct TForm2::ItemRow {
-    toolkit::ToolItem item;
-    void (TForm2::*click)() = nullptr;
-    std::unique_ptr<toolkit::TToolButton> TForm2::*button = nullptr;
-};
-
-std::span<const TForm2::ItemRow> TForm2::Items() {
-    using enum toolkit::ToolKind;
-    static constexpr ItemRow kItems[] = {
-        {{kAddress, Placeholder, 0, kAddressWidth}},
-        {{kNavigate, Button, 337, 0, 0}, &TForm2::Btn_NavigateClick, &TForm2::Btn_Navigate},
-        {{kBack, Button, 360, 0, 1}, &TForm2::Btn_BackClick, &TForm2::Btn_Back},
-        {{kForward, Button, 383, 0, 2}, &TForm2::Btn_ForwardClick, &TForm2::Btn_Forward},
-        {{kRefresh, Button, 406, 0, 3}, &TForm2::Btn_RefreshClick, &TForm2::Btn_Refresh},
-        {{kStop, Button, 429, 0, 4}, &TForm2::Btn_StopClick, &TForm2::Btn_Stop},
-        {{kLive, Check, 452, 0, 5, kLiveTip}, &TForm2::Btn_LiveClick, &TForm2::Btn_Live},
-        {{kScriptErrors, Button, 475, 0, 6}, nullptr, &TForm2::Btn_ScriptErrors},
+// What each tool bar item does: the handler a click runs; and the member that names its button.
+std::span<const toolkit::ToolCommand<TForm2>> TForm2::Commands() {
+    static constexpr toolkit::ToolCommand<TForm2> kCommands[] = {
+        {kNavigate, &TForm2::Btn_NavigateClick, nullptr, &TForm2::Btn_Navigate},
+        {kBack, &TForm2::Btn_BackClick, nullptr, &TForm2::Btn_Back},
+        {kForward, &TForm2::Btn_ForwardClick, nullptr, &TForm2::Btn_Forward},
+        {kRefresh, &TForm2::Btn_RefreshClick, nullptr, &TForm2::Btn_Refresh},
+        {kStop, &TForm2::Btn_StopClick, nullptr, &TForm2::Btn_Stop},
+        {kLive, &TForm2::Btn_LiveClick, nullptr, &TForm2::Btn_Live},
+        {kScriptErrors, nullptr, nullptr, &TForm2::Btn_ScriptErrors},
     };
-    static_assert(toolkit::ItemsAdjoin(kItems, kButtonSize.cx));
-    return kItems;
+    static_assert(toolkit::CommandsNameItems<TForm2>(kCommands, kBrowserItems));
+    return kCommands;
 }
 
 TForm2::TForm2() : font_(toolkit::CreateFormFont()), pageCaption_(toolkit::WideToAnsi(kCaption)) {
@@ -113,19 +101,16 @@ TForm2::~TForm2() {
 }
 
 void TForm2::CreateToolBar() {
-    std::vector<toolkit::ToolItem> items;
-    for (const ItemRow& row : Items()) items.push_back(row.item);
-    const toolkit::ToolBarLook look{{0, 0, kClientWidth, kToolBarHeight}, kButtonSize, true};
-    ToolBar1 = std::make_unique<toolkit::TToolBar>(Handle(), look, *ImageList2, *ImageList1, items);
+    const toolkit::ToolBarLook look{{0, 0, kClientWidth, kToolBarHeight}, kBrowserButtonSize, true};
+    ToolBar1 = std::make_unique<toolkit::TToolBar>(Handle(), look, *ImageList2, *ImageList1, kBrowserItems);
     ToolBar1->OnItem = [this](int id) { ItemChosen(id); };
-    for (const ItemRow& row : Items())
-        if (row.button) this->*row.button = std::make_unique<toolkit::TToolButton>(*ToolBar1, row.item.id);
+    for (const toolkit::ToolCommand<TForm2>& command : Commands())
+        if (command.button) this->*command.button = std::make_unique<toolkit::TToolButton>(*ToolBar1, command.id);
     toolkit::KeyEditOptions options;
     options.selectAllOnFocus = true;
-    Edt_URL = std::make_unique<toolkit::TKeyEdit>(ToolBar1->Handle(), RECT{0, 0, kAddressWidth, kButtonSize.cy},
+    Edt_URL = std::make_unique<toolkit::TKeyEdit>(ToolBar1->Handle(), RECT{0, 0, kAddressWidth, kBrowserButtonSize.cy},
                                                   font_.Get(), options);
-    Edt_URL->OnKeyDown = [this](WORD& key) { Edt_URLKeyDown(key); };
-    Edt_URL->OnKeyPress = [this](wchar_t& key) { Edt_URLKeyPress(key); };
+    toolkit::HandleAddressKeys(*Edt_URL, [this] { WebBrowser->Navigate(toolkit::AnsiToWide(Edt_URL->Text())); });
     ToolBar1->SetHidden(kScriptErrors, true);
 }
 
@@ -195,9 +180,7 @@ void TForm2::ShowCaption() {
 
 void TForm2::ItemChosen(int id) {
     if (destroying_) return;
-    const std::span<const ItemRow> items = Items();
-    const auto row = std::find_if(items.begin(), items.end(), [id](const ItemRow& r) { return r.item.id == id; });
-    if (row != items.end() && row->click) (this->*(row->click))();
+    toolkit::RunToolCommand(Commands(), id, *this, *ToolBar1);
 }
 
 void TForm2::Btn_NavigateClick() {
@@ -254,16 +237,6 @@ void TForm2::WebBrowserDownloadBegin(toolkit::TObject&) {
 void TForm2::ShowScriptErrors() {
     ToolBar1->SetHidden(kScriptErrors, scriptErrors_ == 0);
     ToolBar1->SetTip(kScriptErrors, scriptErrors_ == 0 ? std::wstring() : ScriptErrorsTip(scriptErrors_, lastScriptError_));
-}
-
-void TForm2::Edt_URLKeyPress(wchar_t& Key) {
-    if (Key == L'\r') Key = 0;
-}
-
-// Every key-down stops here, so the box takes typed characters (and Backspace) only.
-void TForm2::Edt_URLKeyDown(WORD& Key) {
-    if (Key == VK_RETURN) WebBrowser->Navigate(toolkit::AnsiToWide(Edt_URL->Text()));
-    Key = 0;
 }
 
 void TForm2::Layout(int clientWidth, int clientHeight) {

@@ -51,8 +51,7 @@ public:
 private:
     friend struct TForm2Parts;  // the tests' view of the controls
 
-    struct ItemRow;
-    static std::span<const ItemRow> Items();
+    static std::span<const toolkit::ToolCommand<TForm2>> Commands();
 
     void CreateToolBar();
     void CreateWebBrowser();
@@ -75,8 +74,6 @@ private:
     void WebBrowserScriptError(toolkit::TObject& Sender, const TScriptError& Error);
     void WebBrowserDownloadBegin(toolkit::TObject& Sender);
     void ShowScriptErrors();
-    void Edt_URLKeyPress(wchar_t& Key);
-    void Edt_URLKeyDown(WORD& Key);
 
     toolkit::FontHandle font_;  // the window's font, used by the address box
     HWND lastFocus_ = nullptr;  // the control that had the focus when the window was deactivated

@@ -10,22 +10,6 @@ namespace {
 
 constexpr wchar_t kContainerClass[] = L"TCorvaneToolBar";
 
-// The window's device context, whole (frame included), for the life of a scope.
-class WindowDC {
-public:
-    explicit WindowDC(HWND window) noexcept : window_(window), dc_(::GetWindowDC(window)) {}
-    ~WindowDC() {
-        if (dc_) ::ReleaseDC(window_, dc_);
-    }
-    WindowDC(const WindowDC&) = delete;
-    WindowDC& operator=(const WindowDC&) = delete;
-    HDC Get() const noexcept { return dc_; }
-
-private:
-    HWND window_;
-    HDC dc_;
-};
-
 const toolkit::ToolItem& ItemWithId(std::span<const toolkit::ToolItem> items, int id) {
     const auto item = std::find_if(items.begin(), items.end(), [id](const toolkit::ToolItem& i) { return i.id == id; });
     if (item == items.end()) throw toolkit::Error(L"アドレス ボックスの場所がありません");
@@ -105,7 +89,7 @@ void TToolBar1::SetParentWindow(HWND parent) {
 // The border is the button face's colour all round, as the container's background was before.
 void TToolBar1::PaintBorder() {
     if (borderWidth_ <= 0) return;
-    const WindowDC dc(Handle());
+    const toolkit::WindowDC dc(Handle());
     if (!dc.Get()) return;
     RECT outer{};
     ::GetWindowRect(Handle(), &outer);

@@ -13,6 +13,7 @@
 #include <memory>
 #include <span>
 
+#include "toolbar/ToolbarItems.h"
 #include "toolkit/Handles.h"
 #include "toolkit/ImageList.h"
 #include "toolkit/KeyEdit.h"
@@ -25,7 +26,7 @@ class TToolBar1 : public toolkit::Window {
 public:
     static constexpr int kWidth = 337;
     static constexpr int kHeight = 28;
-    static constexpr SIZE kButtonSize{23, 22};
+    static constexpr SIZE kButtonSize = kToolbarButtonSize;
 
     // Creates the toolbar, hidden, as a child of form, with the items given left to right; the
     // address box, in the font given, sits over the placeholder addressItem.

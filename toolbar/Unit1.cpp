@@ -4,17 +4,17 @@
 
 #include "toolbar/Unit1.h"
 
-#include <algorithm>
-
 #include "browser/Unit2.h"
 #include "hostlink/Kestrix.h"
 #include "hostlink/SettingsFile.h"
 #include "resources/Images.h"
 #include "resources/ResourceIds.h"
 #include "toolbar/ToolBar1.h"
+#include "toolbar/ToolbarItems.h"
 #include "toolbar/core/ToolbarSettings.h"
 #include "toolkit/Application.h"
 #include "toolkit/Font.h"
+#include "toolkit/KeyEdit.h"
 #include "toolkit/Text.h"
 
 namespace toolbar {
@@ -31,57 +31,27 @@ constexpr UINT kWatchdogIntervalMs = 1000;
 // Messages of this identifier never reach a window of this program.
 constexpr UINT kFilteredMessage = 0x0900;
 
-// The toolbar's items, left to right.
-enum ItemId : int {
-    kToolButton4 = 1,
-    kBtnKestrixtoBrouser,
-    kURL,
-    kBtnNavigate,
-    kBtnFavorite,
-    kToolButton9,
-    kBtnTag,
-    kToolButton1,
-    kBtnClose,
-};
-
 void NavigateBrowserTo(const std::string& address) {
     browser::Form2->Open(toolkit::AnsiToWide(address), browser::OpenOrder::NavigateThenShow);
 }
 
 }  // namespace
 
-// One toolbar item: what it is, where it sits and its picture; the handler a click runs (for the
-// address box's place: Enter in the box), or the menu a drop-down button shows.
-struct TForm1::ToolbarRow {
-    toolkit::ToolItem item;
-    void (TForm1::*click)() = nullptr;
-    toolkit::TPopupMenu& (*menu)(TForm1& form) = nullptr;
-};
-
-std::span<const TForm1::ToolbarRow> TForm1::ToolbarRows() {
-    using enum toolkit::ToolKind;
-    static constexpr ToolbarRow kRows[] = {
-        {{kToolButton4, Separator, 0, 8}},
-        {{kBtnKestrixtoBrouser, Button, 8, 0, 1}, &TForm1::Btn_KestrixtoBrouserClick},
-        {{kURL, Placeholder, 31, 121}, &TForm1::URLEnter},
-        {{kBtnNavigate, Button, 152, 0, 7}, &TForm1::Btn_NavigateClick},
-        {{kBtnFavorite, DropDown, 175, 0, 8}, nullptr, [](TForm1& f) -> toolkit::TPopupMenu& { return f.LaunchPopup; }},
-        {{kToolButton9, Separator, 198, 8}},
-        {{kBtnTag, DropDown, 206, 0, 0}, nullptr, [](TForm1& f) -> toolkit::TPopupMenu& { return f.PopupMenu; }},
-        {{kToolButton1, Button, 229, 0, 9}, &TForm1::ToolButton1Click},
-        {{kBtnClose, Button, 252, 0, 6, L"Corvane を終了します"}, &TForm1::Btn_CloseClick},
+// What each toolbar item does: the handler a click runs (for the address box's place: Enter in the
+// box), or the menu a drop-down button shows.
+std::span<const toolkit::ToolCommand<TForm1>> TForm1::ToolbarCommands() {
+    static constexpr toolkit::ToolCommand<TForm1> kCommands[] = {
+        {kBtnKestrixtoBrouser, &TForm1::Btn_KestrixtoBrouserClick},
+        {kURL, &TForm1::URLEnter},
+        {kBtnNavigate, &TForm1::Btn_NavigateClick},
+        {kBtnFavorite, nullptr, [](TForm1& f) -> toolkit::TPopupMenu& { return f.LaunchPopup; }},
+        {kBtnTag, nullptr, [](TForm1& f) -> toolkit::TPopupMenu& { return f.PopupMenu; }},
+        {kToolButton1, &TForm1::ToolButton1Click},
+        {kBtnClose, &TForm1::Btn_CloseClick},
     };
-    static_assert(toolkit::ItemsAdjoin(kRows, TToolBar1::kButtonSize.cx));
-    return kRows;
+    static_assert(toolkit::CommandsNameItems<TForm1>(kCommands, kToolbarItems));
+    return kCommands;
 }
-
-std::vector<toolkit::ToolItem> TForm1::ToolbarItems() {
-    std::vector<toolkit::ToolItem> items;
-    for (const ToolbarRow& row : ToolbarRows()) items.push_back(row.item);
-    return items;
-}
-
-int TForm1::AddressItem() { return kURL; }
 
 TForm1::TForm1() {
     toolkit::WindowPlacement placement;
@@ -97,7 +67,7 @@ TForm1::TForm1() {
     ImageList2 = std::make_unique<toolkit::TImageList>(kSize, kSize);
     resources::LoadImageStrip(*ImageList2, IDB_TOOLBAR_NORMAL);
     ImageList3 = std::make_unique<toolkit::TImageList>(kSize, kSize);
-    ToolBar1 = std::make_unique<TToolBar1>(Handle(), *ImageList2, *ImageList1, ToolbarItems(), AddressItem(),
+    ToolBar1 = std::make_unique<TToolBar1>(Handle(), *ImageList2, *ImageList1, kToolbarItems, kURL,
                                            toolkit::CreateFormFont());
     ConnectToolBar();
     SetUpPopupMenu();
@@ -158,8 +128,8 @@ void TForm1::AppMessage(MSG& msg, bool& handled) {
 
 void TForm1::ConnectToolBar() {
     ToolBar1->Buttons().OnItem = [this](int id) { ToolbarItemChosen(id); };
-    ToolBar1->URL().OnKeyDown = [this](WORD& key) { URLKeyDown(key); };
-    ToolBar1->URL().OnKeyPress = [this](wchar_t& key) { URLKeyPress(key); };
+    // Enter in the address box is a command like the buttons' clicks.
+    toolkit::HandleAddressKeys(ToolBar1->URL(), [this] { ToolbarItemChosen(kURL); });
 }
 
 // Every command of the toolbar starts here. None runs while a box or menu of this program is open
@@ -167,28 +137,12 @@ void TForm1::ConnectToolBar() {
 // (while the start-up error about it is shown).
 void TForm1::ToolbarItemChosen(int id) {
     if (toolkit::App().ModalOpen() || !browser::Form2) return;
-    const std::span<const ToolbarRow> rows = ToolbarRows();
-    const auto row = std::find_if(rows.begin(), rows.end(), [id](const ToolbarRow& r) { return r.item.id == id; });
-    if (row == rows.end()) return;
-    if (row->menu)
-        ToolBar1->Buttons().DropDown(id, row->menu(*this));
-    else if (row->click)
-        (this->*(row->click))();
+    toolkit::RunToolCommand(ToolbarCommands(), id, *this, ToolBar1->Buttons());
 }
 
 void TForm1::Btn_CloseClick() { Close(); }
 
 void TForm1::Btn_KestrixtoBrouserClick() { Preview.Run(HostWindow); }
-
-void TForm1::URLKeyPress(wchar_t& key) {
-    if (key == '\r') key = 0;
-}
-
-void TForm1::URLKeyDown(WORD& key) {
-    if (key == VK_RETURN) ToolbarItemChosen(kURL);
-    // The box never handles a key going down itself: no caret keys, no Delete, no window keys.
-    key = 0;
-}
 
 void TForm1::URLEnter() { NavigateBrowserTo(ToolBar1->URL().Text()); }
 

@@ -1,13 +1,13 @@
 #pragma once
 // TForm1: the application's main form, never shown. Its toolbar is planted inside the host
 // editor's toolbar; the form owns the toolbar, both menus, their image lists and the watchdog.
-// One table (ToolbarRows, toolbar/Unit1.cpp) says what each toolbar item is, where it sits, which
-// picture it shows and which handler or menu it runs.
+// The toolbar's items are in toolbar/ToolbarItems.h; one table (ToolbarCommands, toolbar/Unit1.cpp)
+// says which handler or menu each runs. Other code uses the form through Close only; the tests'
+// view of its parts is the friend struct TForm1Parts.
 
 #include <memory>
 #include <span>
 #include <string>
-#include <vector>
 
 #include "menus/LaunchPopup.h"
 #include "menus/TagMenu.h"
@@ -29,13 +29,11 @@ public:
     TForm1();
     ~TForm1() override;
 
-    // The toolbar's items, left to right, as its table has them.
-    static std::vector<toolkit::ToolItem> ToolbarItems();
-    // The id of the address box's place among them.
-    static int AddressItem();
-
     // Closing the main form ends the application.
     void Close();
+
+private:
+    friend struct TForm1Parts;  // the tests' view of the parts
 
     // Components, named as in the form description.
     std::unique_ptr<toolkit::TImageList> ImageList1;  // hot (colour) toolbar images; the tag menu's images
@@ -57,8 +55,6 @@ public:
     void Timer1Timer();
     void Btn_CloseClick();
     void Btn_NavigateClick();
-    void URLKeyDown(WORD& key);
-    void URLKeyPress(wchar_t& key);
 
     // The tag menu (toolbar/TagCommands.cpp). SetUpPopupMenu applies the design-time settings.
     void SetUpPopupMenu();
@@ -79,10 +75,7 @@ public:
     void LaunchPopupLoaded(toolkit::TObject& Sender);
     void LaunchPopupItemClick(toolkit::TObject& Sender);
 
-private:
-    struct ToolbarRow;
-    static std::span<const ToolbarRow> ToolbarRows();
-
+    static std::span<const toolkit::ToolCommand<TForm1>> ToolbarCommands();
     void ConnectToolBar();
     void ToolbarItemChosen(int id);
     void URLEnter();

@@ -1,13 +1,13 @@
-#include "Application.h"
+#include "toolkit/Application.h"
 
 #include <objbase.h>
 
 #include <algorithm>
 
-#include "Error.h"
-#include "LateLibraries.h"
-#include "Module.h"
-#include "Text.h"
+#include "toolkit/Error.h"
+#include "toolkit/LateLibraries.h"
+#include "toolkit/Module.h"
+#include "toolkit/Text.h"
 
 namespace toolkit {
 

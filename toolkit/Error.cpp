@@ -1,8 +1,8 @@
-#include "Error.h"
+#include "toolkit/Error.h"
 
 #include <windows.h>
 
-#include "Text.h"
+#include "toolkit/Text.h"
 
 namespace toolkit {
 

@@ -1,4 +1,4 @@
-#include "Font.h"
+#include "toolkit/Font.h"
 
 #include <algorithm>
 #include <iterator>

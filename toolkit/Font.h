@@ -1,7 +1,7 @@
 #pragma once
 // The font both forms and their controls use.
 
-#include "Handles.h"
+#include "toolkit/Handles.h"
 
 namespace toolkit {
 

@@ -153,6 +153,22 @@ private:
     HGDIOBJ old_;
 };
 
+// A window's device context, whole (frame included), for the life of a scope.
+class WindowDC {
+public:
+    explicit WindowDC(HWND window) noexcept : window_(window), dc_(::GetWindowDC(window)) {}
+    ~WindowDC() {
+        if (dc_) ::ReleaseDC(window_, dc_);
+    }
+    WindowDC(const WindowDC&) = delete;
+    WindowDC& operator=(const WindowDC&) = delete;
+    HDC Get() const noexcept { return dc_; }
+
+private:
+    HWND window_;
+    HDC dc_;
+};
+
 // Keeps a device context's whole state (objects, colours, modes) for the life of a scope.
 class SavedDcScope {
 public:

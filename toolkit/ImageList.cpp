@@ -1,6 +1,6 @@
-#include "ImageList.h"
+#include "toolkit/ImageList.h"
 
-#include "Error.h"
+#include "toolkit/Error.h"
 
 namespace toolkit {
 

@@ -4,7 +4,7 @@
 #include <windows.h>
 #include <commctrl.h>
 
-#include "Handles.h"
+#include "toolkit/Handles.h"
 
 namespace toolkit {
 

@@ -1,8 +1,9 @@
-#include "KeyEdit.h"
+#include "toolkit/KeyEdit.h"
 
+#include <utility>
 #include <vector>
 
-#include "Error.h"
+#include "toolkit/Error.h"
 
 namespace toolkit {
 
@@ -61,6 +62,16 @@ LRESULT TKeyEdit::Character(UINT message, WPARAM wParam, LPARAM lParam) {
     wchar_t key = static_cast<wchar_t>(wParam);
     if (OnKeyPress) OnKeyPress(key);
     return key == 0 ? 0 : Default(message, key, lParam);
+}
+
+void HandleAddressKeys(TKeyEdit& box, std::function<void()> onEnter) {
+    box.OnKeyDown = [onEnter = std::move(onEnter)](WORD& key) {
+        if (key == VK_RETURN) onEnter();
+        key = 0;
+    };
+    box.OnKeyPress = [](wchar_t& key) {
+        if (key == L'\r') key = 0;
+    };
 }
 
 }  // namespace toolkit

@@ -8,7 +8,7 @@
 #include <functional>
 #include <string>
 
-#include "Window.h"
+#include "toolkit/Window.h"
 
 namespace toolkit {
 
@@ -37,5 +37,10 @@ private:
     bool selectAllOnFocus_;
     bool clicking_ = false;
 };
+
+// Makes box an address box, as each of the program's is: Enter runs onEnter and its character
+// never reaches the box, and the box handles no key going down itself (no caret keys, no Delete,
+// no window keys), so it takes typed characters (and Backspace) only.
+void HandleAddressKeys(TKeyEdit& box, std::function<void()> onEnter);
 
 }  // namespace toolkit

@@ -1,12 +1,12 @@
-#include "LateLibraries.h"
+#include "toolkit/LateLibraries.h"
 
 #include <windows.h>
 #include <delayimp.h>
 
 #include <string>
 
-#include "Error.h"
-#include "Text.h"
+#include "toolkit/Error.h"
+#include "toolkit/Text.h"
 
 namespace toolkit {
 

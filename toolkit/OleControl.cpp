@@ -1,10 +1,10 @@
-#include "OleControl.h"
+#include "toolkit/OleControl.h"
 
 #include <cwchar>
 #include <utility>
 
-#include "Error.h"
-#include "Handles.h"
+#include "toolkit/Error.h"
+#include "toolkit/Handles.h"
 
 namespace toolkit {
 

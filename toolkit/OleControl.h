@@ -15,8 +15,8 @@
 #include <functional>
 #include <string>
 
-#include "Application.h"
-#include "Object.h"
+#include "toolkit/Application.h"
+#include "toolkit/Object.h"
 
 namespace toolkit {
 

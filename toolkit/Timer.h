@@ -5,7 +5,7 @@
 
 #include <functional>
 
-#include "Window.h"
+#include "toolkit/Window.h"
 
 namespace toolkit {
 

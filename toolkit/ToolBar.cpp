@@ -1,13 +1,13 @@
-#include "ToolBar.h"
+#include "toolkit/ToolBar.h"
 
 #include <commctrl.h>
 
 #include <algorithm>
 
-#include "Application.h"
-#include "Error.h"
-#include "ImageList.h"
-#include "Menu.h"
+#include "toolkit/Application.h"
+#include "toolkit/Error.h"
+#include "toolkit/ImageList.h"
+#include "toolkit/Menu.h"
 
 namespace toolkit {
 

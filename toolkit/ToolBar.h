@@ -8,13 +8,14 @@
 #include <commctrl.h>
 
 #include <functional>
+#include <memory>
 #include <span>
 #include <string>
 #include <utility>
 #include <vector>
 
-#include "Handles.h"
-#include "Window.h"
+#include "toolkit/Handles.h"
+#include "toolkit/Window.h"
 
 namespace toolkit {
 
@@ -23,11 +24,11 @@ class TPopupMenu;
 
 enum class ToolKind { Separator, Placeholder, Button, Check, DropDown };
 
-// One item of a bar, in a table of items left to right.
+// One item of a bar, in a table of items left to right. No item names its place: the first sits
+// at 0 and each other where the one before it ends (LeftOf).
 struct ToolItem {
     int id;                        // the command id, unique within the bar, not 0
     ToolKind kind;
-    int x;                         // its left edge in the bar
     int width = 0;                 // separators and placeholders; buttons are as wide as the bar says
     int image = -1;                // buttons: the picture's index in the image lists
     const wchar_t* tip = nullptr;  // a tooltip of its own, or none
@@ -37,16 +38,14 @@ constexpr int WidthOf(const ToolItem& item, int buttonWidth) {
     return item.kind == ToolKind::Separator || item.kind == ToolKind::Placeholder ? item.width : buttonWidth;
 }
 
-// True when the first item starts at 0 and each other where the one before it ends: the x of
-// every row is then where the bar puts the item. Rows are a table whose rows have an `item`.
-template <typename Rows>
-constexpr bool ItemsAdjoin(const Rows& rows, int buttonWidth) {
+// Where the bar puts item id of the table, in its client area; -1 when no item has that id.
+constexpr int LeftOf(std::span<const ToolItem> items, int id, int buttonWidth) {
     int x = 0;
-    for (const auto& row : rows) {
-        if (row.item.x != x) return false;
-        x += WidthOf(row.item, buttonWidth);
+    for (const ToolItem& item : items) {
+        if (item.id == id) return x;
+        x += WidthOf(item, buttonWidth);
     }
-    return true;
+    return -1;
 }
 
 struct ToolBarLook {
@@ -114,5 +113,37 @@ private:
     TToolBar& bar_;
     int id_;
 };
+
+// What a form does for an item of its bar, one row of the form's table: the handler a click runs,
+// or the menu a drop-down button shows; and the member that names the button, if one does.
+template <typename Form>
+struct ToolCommand {
+    int id;
+    void (Form::*click)() = nullptr;
+    TPopupMenu& (*menu)(Form& form) = nullptr;
+    std::unique_ptr<TToolButton> Form::*button = nullptr;
+};
+
+// True when every row of the table names an item of the bar's items.
+template <typename Form>
+constexpr bool CommandsNameItems(std::span<const ToolCommand<Form>> commands, std::span<const ToolItem> items) {
+    for (const ToolCommand<Form>& command : commands)
+        if (LeftOf(items, command.id, 0) < 0) return false;
+    return true;
+}
+
+// Does what the form's table says for item id of bar: drops its menu down under it, or runs its
+// handler. An item without a row, or a row with neither, does nothing.
+template <typename Form>
+void RunToolCommand(std::span<const ToolCommand<Form>> commands, int id, Form& form, TToolBar& bar) {
+    for (const ToolCommand<Form>& command : commands) {
+        if (command.id != id) continue;
+        if (command.menu)
+            bar.DropDown(id, command.menu(form));
+        else if (command.click)
+            (form.*(command.click))();
+        return;
+    }
+}
 
 }  // namespace toolkit

@@ -1,9 +1,9 @@
-#include "Window.h"
+#include "toolkit/Window.h"
 
 #include <commctrl.h>
 
-#include "Application.h"
-#include "Error.h"
+#include "toolkit/Application.h"
+#include "toolkit/Error.h"
 
 namespace toolkit {
 

@@ -23,6 +23,7 @@
 #include "HostSim.h"
 #include "TestSupport.h"
 #include "hostlink/Kestrix.h"
+#include "toolbar/ToolbarItems.h"
 
 #include "bench/BenchClock.h"
 #include "bench/BenchReport.h"
@@ -33,8 +34,6 @@ using namespace testsupport;
 
 constexpr char kTagIni[] = "%Tags\r\n&<b></b>\r\n";
 constexpr char kTag[] = "<b></b>";
-constexpr int kButtonWidth = 23;
-constexpr int kBtnTagX = 206;
 constexpr double kGiveUpMs = 5000;
 
 // The toolbar control inside the toolbar that Corvane planted in the host.
@@ -100,7 +99,7 @@ void Tap(WORD key) {
 double MenuChoiceToText(HWND buttons, const Process& corvane, HWND main) {
     RECT client{};
     ::GetClientRect(buttons, &client);
-    POINT point{kBtnTagX + kButtonWidth / 2, client.bottom / 2};
+    POINT point{toolbar::ToolbarItemMiddle(toolbar::kBtnTag), client.bottom / 2};
     ::ClientToScreen(buttons, &point);
     ClickAt(point);
     if (WaitForOpenMenus(corvane.Id(), 1).empty()) return -1;

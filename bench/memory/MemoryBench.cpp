@@ -22,6 +22,7 @@
 
 #include "HostSim.h"
 #include "TestSupport.h"
+#include "toolbar/ToolbarItems.h"
 
 #include "bench/BenchReport.h"
 
@@ -30,8 +31,6 @@ namespace {
 using namespace testsupport;
 
 constexpr char kTagIni[] = "%Tags\r\n&<b></b>\r\n";
-constexpr int kButtonWidth = 23;
-constexpr int kBtnFavoriteX = 175;
 constexpr int kShortcutsPerFolder = 100;
 constexpr DWORD kLoadTimeoutMs = 300000;
 
@@ -90,7 +89,7 @@ constexpr int kItemHeight = 19;
 int DroppedMenuHeight(HWND buttons, const Process& corvane) {
     RECT client{};
     ::GetClientRect(buttons, &client);
-    POINT point{kBtnFavoriteX + kButtonWidth / 2, client.bottom / 2};
+    POINT point{toolbar::ToolbarItemMiddle(toolbar::kBtnFavorite), client.bottom / 2};
     ::ClientToScreen(buttons, &point);
     ClickAt(point);
     const std::vector<HWND> menus = WaitForOpenMenus(corvane.Id(), 1);
@@ -130,7 +129,7 @@ bool StartLoadAndWaitForItsThread(HWND buttons, const Process& corvane, int& unl
     const int threadsBefore = ThreadsOf(corvane.Id());
     RECT client{};
     ::GetClientRect(buttons, &client);
-    POINT point{kBtnFavoriteX + kButtonWidth / 2, client.bottom / 2};
+    POINT point{toolbar::ToolbarItemMiddle(toolbar::kBtnFavorite), client.bottom / 2};
     ::ClientToScreen(buttons, &point);
     ClickAt(point);
     if (WaitForOpenMenus(corvane.Id(), 1).empty()) return false;

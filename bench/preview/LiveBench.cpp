@@ -19,6 +19,7 @@
 #include "HostSim.h"
 #include "ScriptedBrowser.h"
 #include "ToolbarDriver.h"
+#include "browser/BrowserItems.h"
 #include "hostlink/Kestrix.h"
 #include "toolbar/preview/LivePreview.h"
 #include "toolbar/preview/BufferFile.h"
@@ -157,7 +158,7 @@ bool MeasureIdleShare(double seconds, double checkMs) {
     }
     testsupport::PumpFor(1000);
     const double offShare = CoreShare(corvane.Corvane().Handle(), seconds);
-    const int live = corvane.BrowserButtonAt(452);
+    const int live = corvane.BrowserButtonAt(browser::BrowserItemLeft(browser::kLive));
     if (live < 0) {
         std::fprintf(stderr, "no live button\n");
         return false;

@@ -12,6 +12,7 @@
 
 #include "BrowserDriver.h"
 #include "TestSupport.h"
+#include "browser/BrowserItems.h"
 #include "toolkit/Application.h"
 #include "toolkit/Error.h"
 
@@ -96,16 +97,19 @@ TEST(BrowserLayout, StartsHiddenEmptyAndLaidOutAsDesigned) {
     EXPECT_EQ(::GetParent(Parts(fresh).Edt_URL.Handle()), Parts(fresh).ToolBar1.Handle());
     EXPECT_EQ(address.left, 0);
     EXPECT_EQ(address.top, 0);
-    EXPECT_EQ(address.right - address.left, 337);
+    EXPECT_EQ(address.right - address.left, browser::kAddressWidth);
     EXPECT_EQ(address.bottom - address.top, 22);
     EXPECT_EQ(AnsiTextOf(Parts(fresh).Edt_URL.Handle()), "");
 
-    const std::pair<TToolButton*, int> buttons[] = {{&Parts(fresh).Btn_Navigate, 337}, {&Parts(fresh).Btn_Back, 360},
-                                                    {&Parts(fresh).Btn_Forward, 383}, {&Parts(fresh).Btn_Refresh, 406},
-                                                    {&Parts(fresh).Btn_Stop, 429}, {&Parts(fresh).Btn_Live, 452}};
-    for (const auto& [button, x] : buttons) {
+    // Left to right, each where the window's table puts it (browser/BrowserItems.h).
+    TToolButton* const buttons[] = {&Parts(fresh).Btn_Navigate, &Parts(fresh).Btn_Back, &Parts(fresh).Btn_Forward,
+                                    &Parts(fresh).Btn_Refresh,  &Parts(fresh).Btn_Stop, &Parts(fresh).Btn_Live};
+    int lastLeft = -1;
+    for (TToolButton* button : buttons) {
         const RECT rect = ButtonRect(fresh, *button);
-        EXPECT_EQ(rect.left, x) << "button " << button->Id();
+        EXPECT_EQ(rect.left, browser::BrowserItemLeft(button->Id())) << "button " << button->Id();
+        EXPECT_GT(rect.left, lastLeft) << "button " << button->Id();
+        lastLeft = rect.left;
         EXPECT_EQ(rect.right - rect.left, 23) << "button " << button->Id();
         EXPECT_EQ(rect.bottom - rect.top, 22) << "button " << button->Id();
         EXPECT_TRUE(button->Enabled()) << "button " << button->Id();
@@ -143,7 +147,7 @@ TEST_F(BrowserWindow, ControlIsActivatedInPlaceAndFollowsTheWindowSize) {
     EXPECT_EQ(view.right, client.right);
     EXPECT_EQ(view.bottom, client.bottom);
     EXPECT_EQ(ChildRect(Parts(form).ToolBar1.Handle()).right, client.right);
-    EXPECT_EQ(ChildRect(Parts(form).Edt_URL.Handle()).right, 337);  // fixed width
+    EXPECT_EQ(ChildRect(Parts(form).Edt_URL.Handle()).right, browser::kAddressWidth);  // fixed width
 }
 
 TEST_F(BrowserWindow, NavigateButtonPassesTheAddressUnchangedAndIgnoresAnEmptyBox) {

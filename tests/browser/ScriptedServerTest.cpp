@@ -12,6 +12,7 @@
 #include "HostSim.h"
 #include "ScriptedBrowser.h"
 #include "TestSupport.h"
+#include "browser/BrowserItems.h"
 
 namespace {
 
@@ -99,10 +100,10 @@ struct RemoteBrowserWindow {
         window.address = ::FindWindowExW(window.toolBar, nullptr, L"Edit", nullptr);
         return window;
     }
-    // Clicks the tool bar button at index (after the address box); the layout is fixed, so the
-    // button's place is known without asking the other process.
-    void ClickButton(int index) const {
-        const LPARAM point = MAKELPARAM(337 + 23 * index + 11, 11);
+    // Clicks the tool bar button id; the layout is fixed, so the button's place is known without
+    // asking the other process.
+    void ClickButton(int id) const {
+        const LPARAM point = MAKELPARAM(browser::BrowserItemLeft(id) + browser::kBrowserButtonSize.cx / 2, 11);
         ::PostMessageW(toolBar, WM_MOUSEMOVE, 0, point);
         ::PostMessageW(toolBar, WM_LBUTTONDOWN, MK_LBUTTON, point);
         ::PostMessageW(toolBar, WM_LBUTTONUP, 0, point);
@@ -136,7 +137,7 @@ TEST(ScriptedServer, CorvanesBrowserWindowNavigatesThroughTheStandIn) {
     // Back before any page, while the button is still enabled: the stand-in fails it, Corvane
     // shows its error box and goes on.
     window.BringToFront();
-    window.ClickButton(1);
+    window.ClickButton(browser::kBack);
     const HWND box = testsupport::WaitForMessageBox(corvane.Id(), 5000);
     ASSERT_NE(box, nullptr);
     EXPECT_EQ(testsupport::MessageBoxText(box), "Scripted: no page in that direction.");
@@ -159,12 +160,12 @@ TEST(ScriptedServer, CorvanesBrowserWindowNavigatesThroughTheStandIn) {
     EXPECT_TRUE(window.WaitForCaption("Corvane Browser - Scripted: second.example"));
 
     // The history buttons follow the control: back, forward, then forward is disabled.
-    window.ClickButton(1);
+    window.ClickButton(browser::kBack);
     EXPECT_TRUE(window.WaitForCaption("Corvane Browser - Scripted: kestrix.example/x y"));
     EXPECT_EQ(testsupport::WindowTextAnsi(window.address), "kestrix.example/x y");
-    window.ClickButton(2);
+    window.ClickButton(browser::kForward);
     EXPECT_TRUE(window.WaitForCaption("Corvane Browser - Scripted: second.example"));
-    window.ClickButton(2);
+    window.ClickButton(browser::kForward);
     testsupport::PumpFor(300);
     const std::vector<std::string> calls = {"Navigate kestrix.example/x y", "Navigate second.example", "GoBack",
                                             "GoForward"};

@@ -13,14 +13,12 @@
 #include "HostSim.h"
 #include "TestSupport.h"
 #include "hostlink/core/HostProtocol.h"
+#include "toolbar/ToolbarItems.h"
 
 namespace {
 
 using namespace testsupport;
 
-constexpr int kButtonWidth = 23;
-constexpr int kBtnTagX = 206;
-constexpr int kToolButton1X = 229;
 constexpr int kItemHeight = 19;
 constexpr int kSeparatorHeight = 5;
 
@@ -67,12 +65,12 @@ protected:
         return ::FindWindowExA(planted, nullptr, "ToolbarWindow32", nullptr);
     }
 
-    void ClickButton(int x) {
+    void ClickButton(int id) {
         const HWND buttons = Buttons();
         ASSERT_NE(buttons, nullptr) << "no planted toolbar";
         RECT client{};
         ::GetClientRect(buttons, &client);
-        POINT point{x + kButtonWidth / 2, client.bottom / 2};
+        POINT point{toolbar::ToolbarItemMiddle(id), client.bottom / 2};
         ::ClientToScreen(buttons, &point);
         ClickAt(point);
     }
@@ -80,7 +78,7 @@ protected:
     std::vector<HWND> WaitForMenus(size_t count) { return WaitForOpenMenus(corvane_.Id(), count); }
 
     std::vector<HWND> DropTagMenu() {
-        ClickButton(kBtnTagX);
+        ClickButton(toolbar::kBtnTag);
         return WaitForMenus(1);
     }
 
@@ -274,7 +272,7 @@ TEST_F(TagMenuEndToEnd, EmptyGroupsAndSeparatorsDoNothing) {
 // stand-in host names its own executable, so the file opens in a second stand-in host.
 TEST_F(TagMenuEndToEnd, SettingsButtonWarnsThenOpensTagIniInTheHost) {
     Start(kTagIni.c_str());
-    ClickButton(kToolButton1X);
+    ClickButton(toolbar::kToolButton1);
     const HWND box = WaitForMessageBox(corvane_.Id(), 5000);
     ASSERT_NE(box, nullptr);
     EXPECT_EQ(WindowCaption(box), "Corvane with Kestrix");

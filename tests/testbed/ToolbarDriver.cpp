@@ -134,9 +134,15 @@ void ClickItemOf(HWND bar, const RECT& item) {
 
 }  // namespace
 
-RECT CorvaneOnHost::ItemRect(int index) const { return RemoteItemRect(corvane_, Buttons(), index); }
+int CorvaneOnHost::IndexOf(int id) const {
+    const LRESULT index = ::SendMessageW(Buttons(), TB_COMMANDTOINDEX, static_cast<WPARAM>(id), 0);
+    if (index < 0) ADD_FAILURE() << "no toolbar item of id " << id;
+    return static_cast<int>(index);
+}
 
-TBBUTTON CorvaneOnHost::Button(int index) const { return RemoteButton(corvane_, Buttons(), index); }
+RECT CorvaneOnHost::ItemRect(int id) const { return RemoteItemRect(corvane_, Buttons(), IndexOf(id)); }
+
+TBBUTTON CorvaneOnHost::Button(int id) const { return RemoteButton(corvane_, Buttons(), IndexOf(id)); }
 
 HWND CorvaneOnHost::Browser() const {
     const std::vector<HWND> windows = TopLevelWindowsOf(corvane_.Id(), "TForm2");
@@ -158,14 +164,14 @@ TBBUTTON CorvaneOnHost::BrowserButton(int index) const { return RemoteButton(cor
 
 void CorvaneOnHost::ClickBrowserItem(int index) const { ClickItemOf(BrowserBar(), BrowserItemRect(index)); }
 
-POINT CorvaneOnHost::ItemCentre(int index) const {
-    const RECT item = ItemRect(index);
+POINT CorvaneOnHost::ItemCentre(int id) const {
+    const RECT item = ItemRect(id);
     POINT centre{(item.left + item.right) / 2, (item.top + item.bottom) / 2};
     ::ClientToScreen(Buttons(), &centre);
     return centre;
 }
 
-void CorvaneOnHost::ClickItem(int index) const { ClickAt(ItemCentre(index)); }
+void CorvaneOnHost::ClickItem(int id) const { ClickAt(ItemCentre(id)); }
 
 void CorvaneOnHost::FocusURL(int caret) const {
     RECT box{};

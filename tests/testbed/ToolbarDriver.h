@@ -11,22 +11,12 @@
 
 #include "HostSim.h"
 #include "TestSupport.h"
+#include "toolbar/ToolbarItems.h"
 
 namespace toolbartest {
 
-// The toolbar's items, left to right, as the toolbar control holds them.
-enum ItemIndex : int {
-    kToolButton4,
-    kBtnKestrixtoBrouser,
-    kURL,
-    kBtnNavigate,
-    kBtnFavorite,
-    kToolButton9,
-    kBtnTag,
-    kToolButton1,
-    kBtnClose,
-    kItemCount,
-};
+// The toolbar's items, by the ids the program gives them (toolbar/ToolbarItems.h).
+using enum toolbar::ToolbarItemId;
 
 // A staged Corvane (Tag.ini beside it) serving a stand-in host; both end with the object.
 class CorvaneOnHost {
@@ -51,12 +41,14 @@ public:
     HWND Buttons() const;                      // the toolbar control inside it
     HWND URL() const;                          // the address box
 
-    // An item's rectangle in the toolbar control's client area (TB_GETITEMRECT), and its button data.
-    RECT ItemRect(int index) const;
-    TBBUTTON Button(int index) const;
+    // Where the toolbar control holds item id, left to right, and the item's rectangle in the
+    // control's client area (TB_GETITEMRECT) and its button data.
+    int IndexOf(int id) const;
+    RECT ItemRect(int id) const;
+    TBBUTTON Button(int id) const;
 
-    POINT ItemCentre(int index) const;  // on the screen
-    void ClickItem(int index) const;    // a real click in the middle of the item
+    POINT ItemCentre(int id) const;  // on the screen
+    void ClickItem(int id) const;    // a real click in the middle of the item
     // Puts the caret at position (EM_SETSEL), after giving the box the focus with a real click.
     void FocusURL(int caret) const;
     std::string URLText() const;
@@ -66,8 +58,9 @@ public:
     bool BrowserShown() const;  // Corvane's browser window
     HWND Browser() const;       // that window, shown or not; null before it is made
     HWND BrowserBar() const;    // its tool bar
-    // The browser tool bar's button whose left edge is at x in the bar (the designed layout); -1
-    // when none is. Its rectangle and button data, and a real click in its middle.
+    // The browser tool bar's button whose left edge is at x in the bar (the designed layout,
+    // browser/BrowserItems.h); -1 when none is. Its rectangle and button data, and a real click in
+    // its middle.
     int BrowserButtonAt(int x) const;
     RECT BrowserItemRect(int index) const;
     TBBUTTON BrowserButton(int index) const;

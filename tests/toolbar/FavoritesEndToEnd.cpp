@@ -16,13 +16,12 @@
 #include "HostSim.h"
 #include "ScriptedBrowser.h"
 #include "TestSupport.h"
+#include "toolbar/ToolbarItems.h"
 
 namespace {
 
 using namespace testsupport;
 
-constexpr int kButtonWidth = 23;
-constexpr int kBtnFavoriteX = 175;
 constexpr int kItemHeight = 19;
 constexpr int kSeparatorHeight = 5;
 
@@ -146,7 +145,7 @@ protected:
         if (!buttons) return {};
         RECT client{};
         ::GetClientRect(buttons, &client);
-        POINT point{kBtnFavoriteX + kButtonWidth / 2, client.bottom / 2};
+        POINT point{toolbar::ToolbarItemMiddle(toolbar::kBtnFavorite), client.bottom / 2};
         ::ClientToScreen(buttons, &point);
         ClickAt(point);
         return WaitForMenus(expectedWindows);

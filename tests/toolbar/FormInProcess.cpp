@@ -16,6 +16,15 @@
 #include "toolbar/Unit1.h"
 #include "toolkit/Application.h"
 
+namespace toolbar {
+
+// The main form's parts that this test reaches: the preview button's handler.
+struct TForm1Parts {
+    static void PreviewClick(TForm1& form) { form.Btn_KestrixtoBrouserClick(); }
+};
+
+}  // namespace toolbar
+
 namespace {
 
 using namespace testsupport;
@@ -116,7 +125,7 @@ TEST_F(FormInProcess, PreviewForAHostThatHasGoneWritesOnlyALineEnd) {
             ::Sleep(20);
         }
     });
-    Form1->Btn_KestrixtoBrouserClick();
+    toolbar::TForm1Parts::PreviewClick(*Form1);
     done = true;
     answer.join();
 

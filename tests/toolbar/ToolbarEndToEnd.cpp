@@ -49,7 +49,7 @@ TEST_P(ToolbarPlacement, PlantsTheToolbarInTheHostsToolbarWhereTheSettingsSay) {
     EXPECT_EQ(SizeOf(corvane.Planted()).cx, 337);
     EXPECT_EQ(SizeOf(corvane.Planted()).cy, 28);
     // The border lies outside the planted window's client area, which the toolbar control fills;
-    // every item then sits at its place in that client area, the address box at 31.
+    // every item then sits at its place in that client area, the address box too.
     RECT client{};
     ::GetClientRect(corvane.Planted(), &client);
     const POINT clientOrigin = ClientOrigin(corvane.Planted(), corvane.Planted());
@@ -60,7 +60,7 @@ TEST_P(ToolbarPlacement, PlantsTheToolbarInTheHostsToolbarWhereTheSettingsSay) {
     const POINT inner = ClientOrigin(corvane.Buttons(), corvane.Planted());
     EXPECT_EQ(inner.x, 0);
     EXPECT_EQ(inner.y, 0);
-    EXPECT_EQ(ClientOrigin(corvane.URL(), corvane.Planted()).x, 31);
+    EXPECT_EQ(ClientOrigin(corvane.URL(), corvane.Planted()).x, toolbar::ToolbarItemLeft(kURL));
     EXPECT_EQ((::GetWindowLongW(corvane.Buttons(), GWL_STYLE) & TBSTYLE_FLAT) != 0, c.flat);
     EXPECT_TRUE(::IsWindowVisible(corvane.URL()));
     // Planting and showing the toolbar leaves the host in front.
@@ -91,12 +91,15 @@ protected:
 
 TEST_F(ToolbarItems, SitAtTheirPlacesWithTheirPictures) {
     ASSERT_NE(corvane_.Buttons(), nullptr);
-    const int lefts[kItemCount] = {0, 8, 31, 152, 175, 198, 206, 229, 252};
-    const int widths[kItemCount] = {8, 23, 121, 23, 23, 8, 23, 23, 23};
-    for (int i = 0; i < kItemCount; ++i) {
-        const RECT item = corvane_.ItemRect(i);
-        EXPECT_EQ(item.left, lefts[i]) << "item " << i;
-        EXPECT_EQ(item.right - item.left, widths[i]) << "item " << i;
+    // Left to right as the program's table has them, each where the table puts it.
+    const int widths[] = {8, 23, 121, 23, 23, 8, 23, 23, 23};
+    ASSERT_EQ(std::size(widths), std::size(toolbar::kToolbarItems));
+    for (int i = 0; i < static_cast<int>(std::size(widths)); ++i) {
+        const int id = toolbar::kToolbarItems[i].id;
+        EXPECT_EQ(corvane_.IndexOf(id), i) << "item " << id;
+        const RECT item = corvane_.ItemRect(id);
+        EXPECT_EQ(item.left, toolbar::ToolbarItemLeft(id)) << "item " << id;
+        EXPECT_EQ(item.right - item.left, widths[i]) << "item " << id;
     }
     const int pictures[][2] = {{kBtnKestrixtoBrouser, 1}, {kBtnNavigate, 7}, {kBtnFavorite, 8},
                                {kBtnTag, 0},              {kToolButton1, 9}, {kBtnClose, 6}};
@@ -110,7 +113,7 @@ TEST_F(ToolbarItems, SitAtTheirPlacesWithTheirPictures) {
 
     const HWND url = corvane_.URL();
     ASSERT_NE(url, nullptr);
-    EXPECT_EQ(ClientOrigin(url, corvane_.Buttons()).x, 31);
+    EXPECT_EQ(ClientOrigin(url, corvane_.Buttons()).x, toolbar::ToolbarItemLeft(kURL));
     EXPECT_EQ(SizeOf(url).cx, 121);
     EXPECT_EQ(SizeOf(url).cy, 22);
     EXPECT_EQ(corvane_.URLText(), "http://");
@@ -122,7 +125,8 @@ TEST_F(ToolbarItems, OnlyTheCloseButtonHasATooltipAndTheButtonUnderTheMouseIsHot
         return tips.empty() ? std::string() : WindowCaption(tips.front());
     };
     // The other process takes the mouse in its own time: wait for the hot item, don't sample it.
-    const auto hotItemBecomes = [&](LRESULT index) {
+    const auto hotItemBecomes = [&](int id) {
+        const LRESULT index = corvane_.IndexOf(id);
         return WaitUntil([&] { return ::SendMessageW(corvane_.Buttons(), TB_GETHOTITEM, 0, 0) == index; }, 3000);
     };
     MoveMouseTo(corvane_.ItemCentre(kBtnClose));

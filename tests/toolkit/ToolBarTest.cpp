@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <memory>
 #include <vector>
 
@@ -23,21 +24,35 @@ using enum toolkit::ToolKind;
 
 enum Id : int { kGap = 1, kPlain, kSlot, kLive, kMenu, kClose };
 
+// An item and the place the bar must give it.
 struct Row {
     ToolItem item;
+    int x;
 };
 
 constexpr Row kRows[] = {
-    {{kGap, Separator, 0, 8}},
-    {{kPlain, Button, 8, 0, 0}},
-    {{kSlot, Placeholder, 31, 40}},
-    {{kLive, Check, 71, 0, 1, L"Live"}},
-    {{kMenu, DropDown, 94, 0, 2}},
-    {{kClose, Button, 117, 0, 3, L"Close"}},
+    {{kGap, Separator, 8}, 0},
+    {{kPlain, Button, 0, 0}, 8},
+    {{kSlot, Placeholder, 40}, 31},
+    {{kLive, Check, 0, 1, L"Live"}, 71},
+    {{kMenu, DropDown, 0, 2}, 94},
+    {{kClose, Button, 0, 3, L"Close"}, 117},
 };
-static_assert(toolkit::ItemsAdjoin(kRows, 23));
-constexpr Row kMisplaced[] = {{{kGap, Separator, 0, 8}}, {{kPlain, Button, 9, 0, 0}}};
-static_assert(!toolkit::ItemsAdjoin(kMisplaced, 23));
+
+constexpr std::array<ToolItem, std::size(kRows)> ItemsOf(const Row (&rows)[std::size(kRows)]) {
+    std::array<ToolItem, std::size(kRows)> items{};
+    for (std::size_t i = 0; i < items.size(); ++i) items[i] = rows[i].item;
+    return items;
+}
+constexpr auto kItems = ItemsOf(kRows);
+
+constexpr bool EveryItemWhereItsRowSays() {
+    for (const Row& row : kRows)
+        if (toolkit::LeftOf(kItems, row.item.id, 23) != row.x) return false;
+    return true;
+}
+static_assert(EveryItemWhereItsRowSays());
+static_assert(toolkit::LeftOf(kItems, 99, 23) == -1);  // no such item
 
 // A window of the toolkit that records the WM_COMMAND messages it gets itself.
 class Parent : public toolkit::Window {
@@ -67,10 +82,8 @@ protected:
         static bool initialized = false;
         if (!initialized) toolkit::App().Initialize();
         initialized = true;
-        std::vector<ToolItem> items;
-        for (const Row& row : kRows) items.push_back(row.item);
         const toolkit::ToolBarLook look{{0, 0, 300, 28}, {23, 22}, false};
-        bar_ = std::make_unique<toolkit::TToolBar>(parent_.Handle(), look, images_, images_, items);
+        bar_ = std::make_unique<toolkit::TToolBar>(parent_.Handle(), look, images_, images_, kItems);
         bar_->OnItem = [this](int id) { chosen_.push_back(id); };
         testsupport::PumpFor(50);
     }
@@ -91,7 +104,7 @@ protected:
 };
 
 TEST_F(ToolBarTest, ItemsSitWhereTheTableSaysAndEachClickReportsItsItemOnce) {
-    for (const Row& row : kRows) EXPECT_EQ(bar_->ItemRect(row.item.id).left, row.item.x) << "item " << row.item.id;
+    for (const Row& row : kRows) EXPECT_EQ(bar_->ItemRect(row.item.id).left, row.x) << "item " << row.item.id;
     EXPECT_EQ(bar_->ItemRect(kSlot).right - bar_->ItemRect(kSlot).left, 40);
 
     Click(kPlain);

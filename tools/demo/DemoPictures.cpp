@@ -21,15 +21,12 @@
 #include <vector>
 
 #include "TestSupport.h"
+#include "toolbar/ToolbarItems.h"
 
 namespace {
 
 using namespace testsupport;
 
-constexpr int kButtonWidth = 23;
-constexpr int kBtnPreviewX = 8;
-constexpr int kBtnFavoriteX = 175;
-constexpr int kBtnTagX = 206;
 constexpr DWORD kSceneTimeoutMs = 60000;
 
 struct Demo {
@@ -56,10 +53,10 @@ Demo FindDemo() {
     return demo;
 }
 
-void PressButton(const Demo& demo, int x, bool dropsDown) {
+void PressButton(const Demo& demo, int id, bool dropsDown) {
     RECT client{};
     ::GetClientRect(demo.buttons, &client);
-    const LPARAM point = MAKELPARAM(x + kButtonWidth / 2, client.bottom / 2);
+    const LPARAM point = MAKELPARAM(toolbar::ToolbarItemMiddle(id), client.bottom / 2);
     ::PostMessageW(demo.buttons, WM_LBUTTONDOWN, MK_LBUTTON, point);
     // A drop-down opens its menu on the press; the menu's loop would take a release as a click.
     if (!dropsDown) ::PostMessageW(demo.buttons, WM_LBUTTONUP, 0, point);
@@ -109,9 +106,9 @@ void CloseMenus(const Demo& demo) {
 }
 
 // Drops a button's menu, walks into a submenu with the keys, and has the editor with both menus taken.
-bool MenuPicture(const Demo& demo, const std::string& folder, const std::string& name, int buttonX,
+bool MenuPicture(const Demo& demo, const std::string& folder, const std::string& name, int button,
                  std::initializer_list<WORD> keys) {
-    PressButton(demo, buttonX, true);
+    PressButton(demo, button, true);
     if (WaitForOpenMenus(demo.corvane, 1).empty()) return false;
     for (WORD key : keys) PressKey(key);
     std::vector<HWND> windows = WaitForOpenMenus(demo.corvane, 2);
@@ -122,7 +119,7 @@ bool MenuPicture(const Demo& demo, const std::string& folder, const std::string&
 }
 
 bool TagMenuScene(const Demo& demo, const std::string& folder) {
-    return MenuPicture(demo, folder, "tagmenu", kBtnTagX, {VK_DOWN, VK_RIGHT});
+    return MenuPicture(demo, folder, "tagmenu", toolbar::kBtnTag, {VK_DOWN, VK_RIGHT});
 }
 
 // A few sample shortcuts in the prefix's Favorites folder, two of them in subfolders.
@@ -157,7 +154,7 @@ void MakeSampleFavorites() {
 bool FavoritesScene(const Demo& demo, const std::string& folder) {
     MakeSampleFavorites();
     // The first entry loads the folder; the menu closes with the choice.
-    PressButton(demo, kBtnFavoriteX, true);
+    PressButton(demo, toolbar::kBtnFavorite, true);
     if (WaitForOpenMenus(demo.corvane, 1).empty()) return false;
     PressKey(VK_DOWN);
     PressKey(VK_RETURN);
@@ -168,11 +165,11 @@ bool FavoritesScene(const Demo& demo, const std::string& folder) {
     ::Sleep(2000);
 
     // Past the disabled first entry (the separator is skipped) to the first folder, opened.
-    return MenuPicture(demo, folder, "favorites", kBtnFavoriteX, {VK_DOWN, VK_DOWN, VK_RIGHT});
+    return MenuPicture(demo, folder, "favorites", toolbar::kBtnFavorite, {VK_DOWN, VK_DOWN, VK_RIGHT});
 }
 
 bool BrowserScene(const Demo& demo, const std::string& folder) {
-    PressButton(demo, kBtnPreviewX, false);
+    PressButton(demo, toolbar::kBtnKestrixtoBrouser, false);
     HWND browser = nullptr;
     WaitUntil([&] {
         const std::vector<HWND> shown = VisibleWindowsOf(demo.corvane, "TForm2");

@@ -3,7 +3,7 @@
 // Wine does not draw a window that sits inside another process's window: the toolbar that
 // Corvane plants in the host is there and takes clicks and keys, but shows nothing on a Wine
 // display. For the picture, this program builds the same toolbar (the program's own TToolBar1,
-// pictures and font) as a window of its own, lays it exactly over the place where Corvane planted
+// pictures, items and font) as a window of its own, lays it exactly over the place where Corvane planted
 // its toolbar, and rests the mouse on the close button so that the picture shows a hot button
 // and the tooltip.
 //
@@ -21,7 +21,7 @@
 #include "resources/Images.h"
 #include "resources/ResourceIds.h"
 #include "toolbar/ToolBar1.h"
-#include "toolbar/Unit1.h"
+#include "toolbar/ToolbarItems.h"
 #include "toolkit/Application.h"
 #include "toolkit/Font.h"
 
@@ -74,8 +74,8 @@ int main(int argc, char** argv) {
     resources::LoadImageStrip(normal, IDB_TOOLBAR_NORMAL);
     const HWND form = ::CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 342, 81, toolkit::App().Handle(), nullptr,
                                         ::GetModuleHandleW(nullptr), nullptr);
-    auto bar = std::make_unique<toolbar::TToolBar1>(form, normal, hot, toolbar::TForm1::ToolbarItems(),
-                                                  toolbar::TForm1::AddressItem(), toolkit::CreateFormFont());
+    auto bar = std::make_unique<toolbar::TToolBar1>(form, normal, hot, toolbar::kToolbarItems, toolbar::kURL,
+                                                    toolkit::CreateFormFont());
     bar->SetBorderWidth(1);
     bar->SetParentWindow(nullptr);
     bar->SetLeft(place.left);
@@ -83,8 +83,8 @@ int main(int argc, char** argv) {
     ::SetWindowPos(bar->Handle(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_SHOWWINDOW);
     ::ShowWindow(bar->URL().Handle(), SW_SHOWNOACTIVATE);
 
-    // Rest the mouse on the close button (the last item, 23 pixels wide, at 252 in the client area).
-    POINT closeButton{252 + 11, 11};
+    // Rest the mouse on the close button.
+    POINT closeButton{toolbar::ToolbarItemMiddle(toolbar::kBtnClose), toolbar::kToolbarButtonSize.cy / 2};
     ::ClientToScreen(bar->Handle(), &closeButton);
     ::SetCursorPos(closeButton.x - 5, closeButton.y);
     PumpFor(100);

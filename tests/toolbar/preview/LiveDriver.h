@@ -10,13 +10,14 @@
 
 #include "ScriptedBrowser.h"
 #include "ToolbarDriver.h"
+#include "browser/BrowserItems.h"
 
 namespace livetest {
 
 using namespace testsupport;
 using namespace toolbartest;
 
-inline constexpr int kLiveButtonX = 452;
+inline constexpr int kLiveButtonX = browser::BrowserItemLeft(browser::kLive);
 // Live preview checks every half second and writes after one check without change: a second at
 // most after typing pauses, given time to spare under load.
 inline constexpr DWORD kFollowTimeoutMs = 4000;

@@ -13,6 +13,7 @@
 #include "LiveDriver.h"
 #include "ScriptedBrowser.h"
 #include "ToolbarDriver.h"
+#include "browser/BrowserItems.h"
 #include "hostlink/core/HostProtocol.h"
 
 namespace {
@@ -21,7 +22,7 @@ using namespace testsupport;
 using namespace toolbartest;
 using namespace livetest;
 
-constexpr int kBackButtonX = 360;
+constexpr int kBackButtonX = browser::BrowserItemLeft(browser::kBack);
 // Long enough for several checks.
 constexpr DWORD kQuietMs = 2000;
 
