@@ -136,7 +136,7 @@ void ClickItemOf(HWND bar, const RECT& item) {
 
 int CorvaneOnHost::IndexOf(int id) const {
     const LRESULT index = ::SendMessageW(Buttons(), TB_COMMANDTOINDEX, static_cast<WPARAM>(id), 0);
-    if (index < 0) ADD_FAILURE() << "no toolbar item of id " << id;
+    if (index < 0) Fail() << "no toolbar item of id " << id;
     return static_cast<int>(index);
 }
 
