@@ -142,7 +142,9 @@ void TForm1::FormCreate() {
     PlaceToolbar();
     ::ShowWindow(ToolBar1->Handle(), SW_SHOWNOACTIVATE);
     ::ShowWindow(ToolBar1->URL().Handle(), SW_SHOWNOACTIVATE);
-    // The shell's first use, after planting: the toolbar waits for no library it does not need.
+    // What the planted toolbar does not show at once comes after it: its tips' window, and the
+    // shell's first use (the toolbar waits for no library it does not need).
+    ToolBar1->Buttons().AddTips();
     PointLaunchPopupAtFavorites();
 }
 
