@@ -114,13 +114,14 @@ public:
             tree.icons = std::make_unique<TypeIcons>(request_.iconWidth, request_.iconHeight, request_.shareImages);
         tree_ = &tree;
         openFolders_ = FolderAndItsAncestors(request_.directory);
-        ScanFolder(request_.directory, tree.entries);
+        ScanFolder(request_.directory, tree.root);
+        tree.files.ShrinkToFit();
         tree.listed = !stop_.load();
         return tree;
     }
 
 private:
-    void ScanFolder(const std::wstring& path, std::vector<WalkedEntry>& into) {
+    void ScanFolder(const std::wstring& path, WalkedFolder& into) {
         if (request_.beforeFolder) request_.beforeFolder(path);
         FolderEntries entries;
         ForEachEntry(path, [&](const WIN32_FIND_DATAW& entry) {
@@ -147,17 +148,15 @@ private:
         return MatchesPattern(folded_, mask_);
     }
 
-    void AddFolder(const std::wstring& path, std::wstring_view name, bool isLink, std::vector<WalkedEntry>& into) {
+    void AddFolder(const std::wstring& path, std::wstring_view name, bool isLink, WalkedFolder& into) {
         // The folder's entry is in place before its content is listed, and stays when that is empty.
-        WalkedEntry& folder = into.emplace_back(WalkedEntry{std::wstring(name), true, {}});
+        into.folders.push_back(WalkedFolder{std::wstring(name), {}, 0});
         Listed();
-        const std::wstring folderPath = path + folder.name + L"\\";
+        const std::wstring folderPath = path + into.folders.back().name + L"\\";
         if (foldersDeep_ >= kMaxFolderDepth || (isLink && LeadsToAnOpenFolder(folderPath))) return;
         openFolders_.emplace_back(folderPath);
         ++foldersDeep_;
-        std::vector<WalkedEntry> listing;
-        ScanFolder(folderPath, listing);
-        into.back().entries = std::move(listing);  // into may have moved while the folder was listed
+        ScanFolder(folderPath, into.folders.back());
         --foldersDeep_;
         openFolders_.pop_back();
     }
@@ -175,13 +174,14 @@ private:
         return false;
     }
 
-    void AddFile(const std::wstring& folder, std::wstring_view name, std::vector<WalkedEntry>& into) {
-        into.push_back(WalkedEntry{});
-        std::wstring path = folder;
-        path += name;
-        if (tree_->icons) tree_->icons->AddFile(path, name);
-        tree_->files.push_back(std::move(path));
-        tree_->folderLengths.push_back(folder.size());
+    void AddFile(const std::wstring& folder, std::wstring_view name, WalkedFolder& into) {
+        ++into.files;
+        if (tree_->icons) {
+            std::wstring path = folder;
+            path += name;
+            tree_->icons->AddFile(path, name);
+        }
+        tree_->files.Add(folder, name);
         Listed();
     }
 

@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "menus/TypeIcons.h"
+#include "menus/core/LaunchNames.h"
 
 namespace menus {
 
@@ -37,20 +38,19 @@ struct WalkRequest {
     std::function<void(const std::wstring& folder)> beforeFolder;
 };
 
-// An entry as listed: a folder with its own listing (empty when it was not entered), or a file,
-// whose name is kept only once, in its path.
-struct WalkedEntry {
-    std::wstring name;  // a folder's
-    bool isFolder = false;
-    std::vector<WalkedEntry> entries;
+// A folder as listed: its subfolders, each with its own listing (empty when it was not entered),
+// then as many files. Files are numbered depth first: a folder's own files come after those of its
+// subfolders, as the menu shows them (folders first).
+struct WalkedFolder {
+    std::wstring name;  // empty for the directory itself
+    std::vector<WalkedFolder> folders;
+    std::int32_t files = 0;
 };
 
 struct WalkedTree {
     bool listed = false;  // false: the directory named no folder, or the walk was stopped
-    std::vector<WalkedEntry> entries;
-    // Per file, in the order of the entries (depth first): its full path and its folder part's length.
-    std::vector<std::wstring> files;
-    std::vector<size_t> folderLengths;
+    WalkedFolder root;
+    ListedFiles files;                 // per file, in the order of their numbers
     std::unique_ptr<TypeIcons> icons;  // with one recorded icon per file; null without icons
 };
 

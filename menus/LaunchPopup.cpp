@@ -6,11 +6,11 @@
 
 #include <atomic>
 #include <chrono>
-#include <future>
-#include <thread>
 
 #include "menus/core/LaunchNames.h"
 #include "toolkit/Application.h"
+#include "toolkit/Error.h"
+#include "toolkit/Handles.h"
 #include "toolkit/ImageList.h"
 #include "toolkit/Window.h"
 
@@ -25,9 +25,10 @@ using Clock = std::chrono::steady_clock;
 constexpr auto kSliceTime = std::chrono::milliseconds(8);
 // Progress is reported at most this often.
 constexpr auto kProgressInterval = std::chrono::milliseconds(100);
-// How long destroying the menu waits for a stopped walk to end. A walk held up inside the file
-// system (a share that does not answer) is left to end by itself: it touches nothing of the menu.
-constexpr auto kStopWait = std::chrono::seconds(2);
+// How long destroying the menu waits for a stopped walk to end, in milliseconds. A walk held up
+// inside the file system (a share that does not answer) is left to end by itself: it touches
+// nothing of the menu.
+constexpr DWORD kStopWaitMs = 2000;
 
 // Messages from a load to the menu's thread; wParam is the load's number.
 constexpr UINT kListedMessage = WM_APP + 1;
@@ -41,26 +42,27 @@ constexpr UINT kAttachMessage = WM_APP + 3;
 class TLaunchPopup::Builder {
 public:
     Builder(TLaunchPopup& owner, WalkedTree& tree) : owner_(owner), tree_(tree) {
-        levels_.push_back(Level{&tree.entries, 0, &root_});
+        levels_.push_back(Level{&tree.root, 0, tree.root.files, &root_});
+        fileItems_.reserve(tree.files.Count());
     }
 
     // Builds items until all are built (true) or the deadline has passed (false).
     bool Step(Clock::time_point deadline) {
         for (unsigned built = 1; !levels_.empty(); ++built) {
             Level& level = levels_.back();
-            if (level.next == level.entries->size()) {
+            toolkit::TMenuItem& parent = *level.parent;
+            if (level.nextFolder < level.folder->folders.size()) {
+                WalkedFolder& folder = level.folder->folders[level.nextFolder++];
+                toolkit::TMenuItem& item = parent.Add(std::make_unique<toolkit::TMenuItem>(std::move(folder.name)));
+                if (!folder.folders.empty() || folder.files > 0) levels_.push_back(Level{&folder, 0, folder.files, &item});
+            } else if (level.filesLeft > 0) {
+                --level.filesLeft;
+                AddFileItem(parent);
+            } else {
                 // Freed as it is used up, so that no slice at the end has the whole tree to free.
-                std::vector<WalkedEntry>().swap(*level.entries);
+                std::vector<WalkedFolder>().swap(level.folder->folders);
                 levels_.pop_back();
                 continue;
-            }
-            WalkedEntry& entry = (*level.entries)[level.next++];
-            toolkit::TMenuItem& parent = *level.parent;
-            if (entry.isFolder) {
-                toolkit::TMenuItem& folder = parent.Add(std::make_unique<toolkit::TMenuItem>(std::move(entry.name)));
-                if (!entry.entries.empty()) levels_.push_back(Level{&entry.entries, 0, &folder});
-            } else {
-                AddFileItem(parent);
             }
             if (built % 128 == 0 && Clock::now() >= deadline) return levels_.empty();
         }
@@ -72,16 +74,16 @@ public:
 
 private:
     struct Level {
-        std::vector<WalkedEntry>* entries;
-        size_t next;
+        WalkedFolder* folder;
+        size_t nextFolder;
+        std::int32_t filesLeft;
         toolkit::TMenuItem* parent;
     };
 
     // The files come in the order of their numbers: the next one is file number fileItems_.size().
     void AddFileItem(toolkit::TMenuItem& parent) {
         const size_t number = fileItems_.size();
-        const std::wstring_view path = tree_.files.at(number);
-        auto item = std::make_unique<toolkit::TMenuItem>(CaptionForFile(path.substr(tree_.folderLengths.at(number))));
+        auto item = std::make_unique<toolkit::TMenuItem>(CaptionForFile(tree_.files.Name(number)));
         item->SetTag(kFirstFileTag + static_cast<int>(number));
         item->SetImageIndex(-1);
         item->SetOnClick([owner = &owner_](toolkit::TMenuItem& chosen) { owner->ItemClick(chosen); });
@@ -96,7 +98,9 @@ private:
 };
 
 // A load on a thread of its own. The thread shares only State with the menu: the request, the
-// flags and the walked tree; it posts to the menu's load window and never touches the menu.
+// flags and the walked tree; it posts to the menu's load window and never touches the menu. It is
+// a plain system thread, waited for through its handle: the C++ library's threads would bring
+// their own thread runtime into the program for this one thread.
 class TLaunchPopup::BackgroundLoad {
 public:
     struct State {
@@ -113,18 +117,16 @@ public:
         state_->request = std::move(request);
         state_->window = window;
         state_->number = number;
-        std::promise<void> ended;
-        ended_ = ended.get_future();
-        worker_ = std::thread(&Walk, state_, std::move(ended));
+        // The thread holds the state too, so that a walk left to end by itself still has it.
+        auto held = std::make_unique<std::shared_ptr<State>>(state_);
+        worker_.Reset(::CreateThread(nullptr, 0, &Walk, held.get(), 0, nullptr));
+        if (!worker_) throw toolkit::Error(L"お気に入りを読み込むスレッドを作成できません");
+        held.release();  // the thread's now
     }
     ~BackgroundLoad() {
         state_->stop.store(true);
-        if (!worker_.joinable()) return;
-        if (ended_.wait_for(kStopWait) == std::future_status::ready) {
-            worker_.join();
-        } else {
-            worker_.detach();
-        }
+        // Not ended within the wait: closing the handle leaves the thread to end by itself.
+        if (worker_) ::WaitForSingleObject(worker_.Get(), kStopWaitMs);
     }
     BackgroundLoad(const BackgroundLoad&) = delete;
     BackgroundLoad& operator=(const BackgroundLoad&) = delete;
@@ -133,37 +135,39 @@ public:
 
     // The walk has ended (its message has come): the thread is about to return.
     void Walked(TLaunchPopup& owner) {
-        if (worker_.joinable()) worker_.join();
+        if (worker_) ::WaitForSingleObject(worker_.Get(), INFINITE);
+        worker_.Reset();
         builder_ = std::make_unique<Builder>(owner, state_->tree);
     }
     Builder* Building() noexcept { return builder_.get(); }
 
 private:
-    static void Walk(std::shared_ptr<State> state, std::promise<void> ended) {
+    static DWORD WINAPI Walk(void* parameter) {
+        const std::unique_ptr<std::shared_ptr<State>> held(static_cast<std::shared_ptr<State>*>(parameter));
+        State& state = **held;
         // The shell's icon handlers are objects of the component library.
         const HRESULT com = ::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
         Clock::time_point lastReport = Clock::now();
         const std::function<void()> onListed = [&] {
-            if (state->listedPosted.load()) return;
+            if (state.listedPosted.load()) return;
             if (const Clock::time_point now = Clock::now(); now - lastReport >= kProgressInterval) {
                 lastReport = now;
-                state->listedPosted.store(true);
-                ::PostMessageW(state->window, kListedMessage, state->number, 0);
+                state.listedPosted.store(true);
+                ::PostMessageW(state.window, kListedMessage, state.number, 0);
             }
         };
         try {
-            state->tree = WalkFolderTree(state->request, state->stop, state->listed, onListed);
+            state.tree = WalkFolderTree(state.request, state.stop, state.listed, onListed);
         } catch (...) {
-            state->tree = WalkedTree{};  // out of memory: the load lists nothing
+            state.tree = WalkedTree{};  // out of memory: the load lists nothing
         }
         if (SUCCEEDED(com)) ::CoUninitialize();
-        if (!state->stop.load()) ::PostMessageW(state->window, kWalkedMessage, state->number, 0);
-        ended.set_value();
+        if (!state.stop.load()) ::PostMessageW(state.window, kWalkedMessage, state.number, 0);
+        return 0;
     }
 
     std::shared_ptr<State> state_;
-    std::future<void> ended_;
-    std::thread worker_;
+    toolkit::KernelHandle worker_;
     std::unique_ptr<Builder> builder_;
 };
 
@@ -230,6 +234,15 @@ bool TLaunchPopup::BeginLoadItems() {
 
 bool TLaunchPopup::Loading() const noexcept { return background_ != nullptr; }
 
+const std::vector<std::wstring>& TLaunchPopup::FileList() const {
+    if (!fileListMade_) {
+        fileList_.reserve(files_.Count());
+        for (size_t file = 0; file < files_.Count(); ++file) fileList_.push_back(files_.Path(file));
+        fileListMade_ = true;
+    }
+    return fileList_;
+}
+
 std::int32_t TLaunchPopup::ListedSoFar() const noexcept {
     return background_ ? background_->Shared().listed.load() : 0;
 }
@@ -262,9 +275,10 @@ void TLaunchPopup::FinishLoad(WalkedTree tree, Builder& builder) {
         firstGeneratedItem_ = Items().Count();
         imagesOfLoad_ = images;
         firstGeneratedImage_ = images ? images->Count() : 0;
-        itemCount_ = static_cast<std::int32_t>(tree.files.size());
-        fileList_ = std::move(tree.files);
-        folderLengths_ = std::move(tree.folderLengths);
+        itemCount_ = static_cast<std::int32_t>(tree.files.Count());
+        files_ = std::move(tree.files);
+        fileList_.clear();
+        fileListMade_ = false;
         if (images && tree.icons) {
             const std::vector<int> imageOfFile = tree.icons->AppendTo(*images);
             const std::vector<toolkit::TMenuItem*>& items = builder.FileItems();
@@ -290,15 +304,15 @@ void TLaunchPopup::RemovePreviousLoad() {
 
 void TLaunchPopup::ItemClick(toolkit::TMenuItem& item) {
     const long long number = static_cast<long long>(item.Tag()) - kFirstFileTag;
-    if (number < 0 || number >= static_cast<long long>(fileList_.size())) return;
+    if (number < 0 || number >= static_cast<long long>(files_.Count())) return;
     const auto index = static_cast<size_t>(number);
-    const std::wstring path = fileList_[index];
+    const std::wstring path = files_.Path(index);
     if (onItemClick_) {
         selectedFile_ = path;
         Notify(onItemClick_);
         return;
     }
-    const std::wstring folder = path.substr(0, folderLengths_[index]);
+    const std::wstring folder = files_.Folder(index);
     const HWND owner = OwnerWindow() ? OwnerWindow() : toolkit::App().Handle();
     ::ShellExecuteW(owner, nullptr, path.c_str(), L"", folder.c_str(), SW_SHOWNORMAL);
 }

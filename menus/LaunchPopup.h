@@ -65,7 +65,8 @@ public:
     void SetOnListFolder(TLPFolderEvent handler) { onListFolder_ = std::move(handler); }
 
     const std::wstring& SelectedFile() const noexcept { return selectedFile_; }
-    const std::vector<std::wstring>& FileList() const noexcept { return fileList_; }
+    // The listed files' paths, in the order of their items; made when first asked for.
+    const std::vector<std::wstring>& FileList() const;
     std::int32_t ItemCount() const noexcept { return itemCount_; }
 
     void LoadItems();
@@ -92,15 +93,15 @@ private:
     std::wstring mask_ = L"*.lnk";
     TLPNotifyEvent onItemClick_;
     std::wstring selectedFile_;
-    std::vector<std::wstring> fileList_;
+    ListedFiles files_;
+    mutable std::vector<std::wstring> fileList_;
+    mutable bool fileListMade_ = false;
     std::int32_t itemCount_ = 0;
     bool shareImages_ = false;
     TLPNotifyEvent onLoadProgress_;
     TLPNotifyEvent onLoaded_;
     TLPFolderEvent onListFolder_;
 
-    // Entry k: the length of the folder part of FileList()[k], its trailing separator included.
-    std::vector<size_t> folderLengths_;
     // Where the last load's items and images start, to take them out again at the next load.
     bool loaded_ = false;
     size_t firstGeneratedItem_ = 0;

@@ -28,7 +28,8 @@ TToolBar1::TToolBar1(HWND form, const toolkit::TImageList& normalImages, const t
     placement.parent = form;
     CreateWindowObject(toolkit::WindowClass{kContainerClass, 0, ::GetSysColorBrush(COLOR_BTNFACE)}, L"ToolBar1",
                        placement);
-    const toolkit::ToolBarLook look{ClientBounds(), kButtonSize, false};
+    // The tips' window is made once the toolbar is planted (TForm1::FormCreate).
+    const toolkit::ToolBarLook look{ClientBounds(), kButtonSize, false, true};
     buttons_ = std::make_unique<toolkit::TToolBar>(Handle(), look, normalImages, hotImages, items);
     toolkit::KeyEditOptions options;
     options.text = L"http://";

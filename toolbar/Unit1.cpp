@@ -92,9 +92,12 @@ void TForm1::FormCreate() {
     LoadSettings();
     ToolBar1->SetParentWindow(hostlink::FindHostToolbar(HostWindow));
     PlaceToolbar();
-    ::ShowWindow(ToolBar1->Handle(), SW_SHOWNOACTIVATE);
+    // The address box first, while the toolbar is still hidden: the toolbar then shows whole, at once.
     ::ShowWindow(ToolBar1->URL().Handle(), SW_SHOWNOACTIVATE);
-    // The shell's first use, after planting: the toolbar waits for no library it does not need.
+    ::ShowWindow(ToolBar1->Handle(), SW_SHOWNOACTIVATE);
+    // What the planted toolbar does not show at once comes after it: its tips' window, and the
+    // shell's first use (the toolbar waits for no library it does not need).
+    ToolBar1->Buttons().AddTips();
     PointLaunchPopupAtFavorites();
 }
 

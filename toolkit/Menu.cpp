@@ -64,15 +64,14 @@ void TMenuItem::DeleteFrom(size_t index) {
 }
 
 void TMenuItem::SetChildrenMaker(std::function<void(TMenuItem& item)> make, bool opens) {
-    makeChildren_ = std::move(make);
+    makeChildren_ = make ? std::make_unique<std::function<void(TMenuItem&)>>(std::move(make)) : nullptr;
     pendingOpens_ = opens;
 }
 
 void TMenuItem::MakeChildren() {
-    if (!makeChildren_) return;
-    const std::function<void(TMenuItem&)> make = std::move(makeChildren_);
-    makeChildren_ = nullptr;
-    make(*this);
+    if (!ChildrenPending()) return;
+    const std::unique_ptr<std::function<void(TMenuItem&)>> make = std::move(makeChildren_);
+    (*make)(*this);
 }
 
 void TMenuItem::AdoptChildrenOf(TMenuItem& from) {

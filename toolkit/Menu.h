@@ -72,25 +72,27 @@ public:
     // menu beforehand whether the item will show any of them, that is whether it opens a submenu
     // or is a plain item.
     void SetChildrenMaker(std::function<void(TMenuItem& item)> make, bool opens);
-    bool ChildrenPending() const noexcept { return static_cast<bool>(makeChildren_); }
+    bool ChildrenPending() const noexcept { return makeChildren_ && *makeChildren_; }
     bool PendingChildrenOpen() const noexcept { return pendingOpens_; }
     // Runs a pending maker, once.
     void MakeChildren();
 
 private:
+    // Laid out small, the flags together: a large menu holds tens of thousands of items. The maker
+    // of pending children, which few items have, is kept apart.
     // A wide caption's ANSI form is made when first asked for: a menu shows the wide one.
     mutable std::string caption_;
-    mutable bool ansiPending_ = false;
     std::wstring wideCaption_;
-    bool isWide_ = false;
+    TMenuClickEvent onClick_;
+    std::vector<std::unique_ptr<TMenuItem>> children_;
+    std::unique_ptr<std::function<void(TMenuItem&)>> makeChildren_;
+    TMenuItem* parent_ = nullptr;
     int tag_ = 0;
     int imageIndex_ = -1;
+    mutable bool ansiPending_ = false;
+    bool isWide_ = false;
     bool visible_ = true;
     bool enabled_ = true;
-    TMenuClickEvent onClick_;
-    TMenuItem* parent_ = nullptr;
-    std::vector<std::unique_ptr<TMenuItem>> children_;
-    std::function<void(TMenuItem&)> makeChildren_;
     bool pendingOpens_ = false;
 };
 

@@ -60,7 +60,7 @@ private:
 
 TToolBar::TToolBar(HWND parent, const ToolBarLook& look, const TImageList& normalImages, const TImageList& hotImages,
                    std::span<const ToolItem> items)
-    : items_(items.begin(), items.end()) {
+    : items_(items.begin(), items.end()), tipOwner_(::GetAncestor(parent, GA_ROOT)) {
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_BAR_CLASSES};
     ::InitCommonControlsEx(&controls);
     // Placed and sized by its owner, not by the bar itself.
@@ -82,7 +82,7 @@ TToolBar::TToolBar(HWND parent, const ToolBarLook& look, const TImageList& norma
     ::SendMessageW(bar, TB_SETHOTIMAGELIST, 0, reinterpret_cast<LPARAM>(hotImages.Handle()));
     ::SendMessageW(bar, TB_SETBUTTONSIZE, 0, MAKELPARAM(look.button.cx, look.button.cy));
     AddItems(items);
-    CreateTooltips();
+    if (!look.tipsLater) AddTips();
 }
 
 TToolBar::~TToolBar() {
@@ -100,7 +100,8 @@ void TToolBar::AddItems(std::span<const ToolItem> items) {
 
 // The tooltips are the bar's own rather than the common control's, so that they show although
 // the active window may belong to another program (the host the bar is planted in).
-void TToolBar::CreateTooltips() {
+void TToolBar::AddTips() {
+    if (std::exchange(tipsAdded_, true)) return;
     if (std::none_of(items_.begin(), items_.end(), [](const ToolItem& item) { return item.tip != nullptr; })) return;
     if (!EnsureTooltip()) return;  // the bar works without them
     for (const ToolItem& item : items_) {
@@ -115,7 +116,7 @@ bool TToolBar::EnsureTooltip() {
     if (tooltip_) return true;
     tooltip_.Reset(::CreateWindowExW(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, TOOLTIPS_CLASSW, nullptr,
                                      WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT, CW_USEDEFAULT,
-                                     CW_USEDEFAULT, CW_USEDEFAULT, ::GetParent(Handle()), nullptr,
+                                     CW_USEDEFAULT, CW_USEDEFAULT, tipOwner_, nullptr,
                                      ::GetModuleHandleW(nullptr), nullptr));
     if (!tooltip_) return false;
     // A width of its own makes the tooltip break lines at "\n"; the bar's tips are short.

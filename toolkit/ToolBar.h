@@ -52,6 +52,8 @@ struct ToolBarLook {
     RECT bounds;        // in the parent's client area
     SIZE button;        // every button's size
     bool divider;       // the edge line along the bar's top
+    // The items' own tips wait for AddTips: a bar that must show quickly leaves their window for later.
+    bool tipsLater = false;
 };
 
 class TToolBar : public SubclassedControl {
@@ -73,6 +75,8 @@ public:
     void SetHidden(int id, bool hidden);
     // Gives the item a tip that can change (several lines, "\n" between them); empty: none.
     void SetTip(int id, const std::wstring& text);
+    // Gives the items their own tips (the bar does so itself unless its look says tipsLater); once.
+    void AddTips();
     void SetFlat(bool flat);
     void SetBounds(const RECT& bounds);
 
@@ -87,7 +91,6 @@ private:
     const ToolItem* Find(int id) const;
     TTTOOLINFOW ToolInfo(const ToolItem& item) const;  // the tooltip's record of an item
     void AddItems(std::span<const ToolItem> items);
-    void CreateTooltips();
     bool EnsureTooltip();
     bool HasTip(const ToolItem& item) const;
     void FollowLayout();
@@ -96,6 +99,8 @@ private:
     std::vector<std::pair<int, HWND>> placed_;
     std::vector<int> changingTips_;  // the items that have a tip given by SetTip
     WindowHandle tooltip_;  // a top-level window, so not destroyed with the bar
+    HWND tipOwner_;         // the window the bar was made in, at the top: the tooltip's owner
+    bool tipsAdded_ = false;
 };
 
 // One button of a bar, by its id.

@@ -71,6 +71,32 @@ bool MatchesPattern(std::wstring_view name, std::wstring_view pattern) noexcept 
            MatchesWildcards(name, pattern.substr(0, pattern.size() - kAnyExtension.size()));
 }
 
+void ListedFiles::Add(std::wstring_view folder, std::wstring_view name) {
+    if (folders_.empty() || folders_.back() != folder) folders_.emplace_back(folder);
+    files_.push_back(File{static_cast<std::uint32_t>(folders_.size() - 1), static_cast<std::uint32_t>(names_.size()),
+                          static_cast<std::uint32_t>(name.size())});
+    names_ += name;
+}
+
+void ListedFiles::ShrinkToFit() {
+    folders_.shrink_to_fit();
+    names_.shrink_to_fit();
+    files_.shrink_to_fit();
+}
+
+std::wstring_view ListedFiles::Name(size_t file) const {
+    const File& entry = files_.at(file);
+    return std::wstring_view(names_).substr(entry.nameStart, entry.nameLength);
+}
+
+const std::wstring& ListedFiles::Folder(size_t file) const { return folders_.at(files_.at(file).folder); }
+
+std::wstring ListedFiles::Path(size_t file) const {
+    std::wstring path = Folder(file);
+    path += Name(file);
+    return path;
+}
+
 std::wstring CaptionForFile(std::wstring_view fileName) {
     const size_t dot = fileName.rfind(L'.');
     return std::wstring(dot == std::wstring_view::npos ? fileName : fileName.substr(0, dot));

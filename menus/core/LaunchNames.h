@@ -62,6 +62,34 @@ std::wstring CaptionForFile(std::wstring_view fileName);
 // extension, so asking once per key gives every file the icon it would get on its own.
 std::wstring IconKeyForFile(std::wstring_view fileName);
 
+// The files of one load, in their order: each folder's path is kept once, and every name in one
+// buffer, so that a large load keeps a few bytes per file besides its name rather than a string
+// of its whole path.
+class ListedFiles {
+public:
+    // A file named name in the folder at folder (a path ending with its separator). The files of a
+    // folder come one after another.
+    void Add(std::wstring_view folder, std::wstring_view name);
+    // Gives back the room kept for more files: the list is complete.
+    void ShrinkToFit();
+
+    size_t Count() const noexcept { return files_.size(); }
+    // File number file's name, the path of its folder (with its separator) and its whole path.
+    std::wstring_view Name(size_t file) const;
+    const std::wstring& Folder(size_t file) const;
+    std::wstring Path(size_t file) const;
+
+private:
+    struct File {
+        std::uint32_t folder;
+        std::uint32_t nameStart;
+        std::uint32_t nameLength;
+    };
+    std::vector<std::wstring> folders_;
+    std::wstring names_;
+    std::vector<File> files_;
+};
+
 // Copies a width x height block of 1-bit pixels (rows of srcStride bytes, most significant bit
 // first) into dst at pixel column dstX of rows of dstStride bytes.
 void CopyMonoBlock(const std::uint8_t* src, size_t srcStride, std::uint8_t* dst, size_t dstStride, size_t dstX,

@@ -158,12 +158,24 @@ protected:
     }
 
     // Chooses the first entry of the menu that is not loaded yet; the menu closes, then the load runs.
+    // Returns once the load has ended: the menu dropped again shows neither the entry alone (the
+    // load not begun) nor the entry over the progress line (the load running), however long the
+    // load takes on a busy machine.
     void Load() {
-        const std::vector<HWND> menus = DropFavorites();
+        std::vector<HWND> menus = DropFavorites();
         ASSERT_EQ(menus.size(), 1u);
+        const LONG unloaded = ClientSize(menus[0]).cy;
         ClickAt(ItemCentre(menus[0], {kItemHeight}, 0));
         ASSERT_TRUE(WaitForMenusClosed());
-        PumpFor(300);
+        const bool ended = WaitUntil(
+            [&] {
+                menus = DropFavorites();
+                const LONG height = menus.size() == 1 ? ClientSize(menus[0]).cy : unloaded;
+                PressKey(VK_ESCAPE);
+                return WaitForMenusClosed() && height != unloaded && height != unloaded + kItemHeight;
+            },
+            20000);
+        ASSERT_TRUE(ended) << "the load did not end";
     }
 
     void ExpectOnlyTheSeparatorAfterTheLoad();

@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <cwctype>
 #include <cstdint>
+#include <iterator>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -82,6 +84,30 @@ TEST(LaunchEntries, FoldersComeFirstAndNothingIsDropped) {
     entries.Sort(&CaseBlindLess);
     EXPECT_EQ(Listing(entries), (std::vector<std::wstring>{L"dir 1", L"dir Alpha", L"dir zeta", L"file 1.url",
                                                            L"file alpha.url", L"file Beta.url", L"file beta.url"}));
+}
+
+TEST(LaunchListedFiles, GivesBackEachFilesFolderNameAndPathAcrossFoldersAndEmptyNames) {
+    struct Case {
+        const wchar_t* folder;
+        const wchar_t* name;
+    };
+    // A folder's files come together; a folder may come again after another (its own files after
+    // those of its subfolders), and a name may be empty or outside any code page.
+    const Case cases[] = {
+        {L"C:\\Fav\\Sub\\", L"inner.url"}, {L"C:\\Fav\\Sub\\", L"表示.url"}, {L"C:\\Fav\\", L"alpha.url"},
+        {L"C:\\Fav\\", L""},                 {L"C:\\Fav\\Sub\\", L"again.url"}, {L"\\\\server\\share\\", L"x"},
+    };
+    menus::ListedFiles files;
+    for (const Case& c : cases) files.Add(c.folder, c.name);
+    files.ShrinkToFit();
+    ASSERT_EQ(files.Count(), std::size(cases));
+    for (size_t i = 0; i < std::size(cases); ++i) {
+        EXPECT_EQ(files.Folder(i), cases[i].folder) << i;
+        EXPECT_EQ(files.Name(i), cases[i].name) << i;
+        EXPECT_EQ(files.Path(i), std::wstring(cases[i].folder) + cases[i].name) << i;
+    }
+    EXPECT_THROW(files.Name(std::size(cases)), std::out_of_range);
+    EXPECT_EQ(menus::ListedFiles().Count(), 0u);
 }
 
 TEST(LaunchEntries, SortToleratesAnInconsistentCollation) {
