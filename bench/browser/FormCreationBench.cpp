@@ -10,7 +10,7 @@
 #include <memory>
 #include <vector>
 
-#include "ScriptedBrowser/ScriptedBrowserControl.h"
+#include "tests/testbed/ScriptedBrowser/ScriptedBrowserControl.h"
 #include "bench/BenchReport.h"
 #include "browser/Unit2.h"
 #include "toolkit/Application.h"

@@ -20,8 +20,8 @@
 #include <string>
 #include <vector>
 
-#include "HostSim.h"
-#include "TestSupport.h"
+#include "tests/testbed/HostSim.h"
+#include "tests/testbed/TestSupport.h"
 #include "toolbar/ToolbarItems.h"
 
 #include "bench/BenchReport.h"

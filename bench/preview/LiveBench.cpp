@@ -16,9 +16,9 @@
 #include <memory>
 #include <string>
 
-#include "HostSim.h"
-#include "ScriptedBrowser.h"
-#include "ToolbarDriver.h"
+#include "tests/testbed/HostSim.h"
+#include "tests/testbed/ScriptedBrowser.h"
+#include "tests/testbed/ToolbarDriver.h"
 #include "browser/BrowserItems.h"
 #include "hostlink/Kestrix.h"
 #include "toolbar/preview/LivePreview.h"

@@ -16,7 +16,7 @@
 #include <string>
 #include <vector>
 
-#include "HostSim.h"
+#include "tests/testbed/HostSim.h"
 #include "browser/Unit2.h"
 #include "hostlink/Kestrix.h"
 #include "toolbar/preview/PreviewCommand.h"

@@ -1,4 +1,4 @@
-#include "PixelArt.h"
+#include "resources/tools/PixelArt.h"
 
 #include <algorithm>
 #include <map>

@@ -13,7 +13,7 @@
 #include <string>
 #include <vector>
 
-#include "PixelArt.h"
+#include "resources/tools/PixelArt.h"
 
 namespace {
 

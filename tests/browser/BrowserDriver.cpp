@@ -1,8 +1,8 @@
-#include "BrowserDriver.h"
+#include "tests/browser/BrowserDriver.h"
 
 #include <commctrl.h>
 
-#include "TestSupport.h"
+#include "tests/testbed/TestSupport.h"
 #include "toolkit/Application.h"
 #include "toolkit/OleControl.h"
 

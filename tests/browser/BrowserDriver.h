@@ -10,7 +10,7 @@
 #include <string>
 #include <thread>
 
-#include "ScriptedBrowser/ScriptedBrowserControl.h"
+#include "tests/testbed/ScriptedBrowser/ScriptedBrowserControl.h"
 #include "browser/Unit2.h"
 
 namespace browser {

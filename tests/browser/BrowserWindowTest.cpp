@@ -10,8 +10,8 @@
 
 #include <iterator>
 
-#include "BrowserDriver.h"
-#include "TestSupport.h"
+#include "tests/browser/BrowserDriver.h"
+#include "tests/testbed/TestSupport.h"
 #include "browser/BrowserItems.h"
 #include "toolkit/Application.h"
 #include "toolkit/Error.h"

@@ -6,8 +6,8 @@
 
 #include <gtest/gtest.h>
 
-#include "BrowserDriver.h"
-#include "TestSupport.h"
+#include "tests/browser/BrowserDriver.h"
+#include "tests/testbed/TestSupport.h"
 
 namespace {
 

@@ -9,9 +9,9 @@
 
 #include <gtest/gtest.h>
 
-#include "HostSim.h"
-#include "ScriptedBrowser.h"
-#include "TestSupport.h"
+#include "tests/testbed/HostSim.h"
+#include "tests/testbed/ScriptedBrowser.h"
+#include "tests/testbed/TestSupport.h"
 #include "browser/BrowserItems.h"
 
 namespace {

@@ -1,4 +1,4 @@
-#include "FakeHost.h"
+#include "tests/hostlink/FakeHost.h"
 
 #include <gtest/gtest.h>
 

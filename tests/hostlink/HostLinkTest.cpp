@@ -9,9 +9,9 @@
 #include <memory>
 #include <string>
 
-#include "FakeHost.h"
-#include "HostSim.h"
-#include "TestSupport.h"
+#include "tests/hostlink/FakeHost.h"
+#include "tests/testbed/HostSim.h"
+#include "tests/testbed/TestSupport.h"
 #include "hostlink/Kestrix.h"
 #include "toolkit/Handles.h"
 

@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "TestSupport.h"
+#include "tests/testbed/TestSupport.h"
 #include "menus/TagMenu.h"
 #include "toolkit/Error.h"
 #include "toolkit/Files.h"

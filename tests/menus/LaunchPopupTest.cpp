@@ -21,7 +21,7 @@
 #include <string_view>
 #include <vector>
 
-#include "TestSupport.h"
+#include "tests/testbed/TestSupport.h"
 #include "menus/LaunchPopup.h"
 #include "menus/ShortcutFile.h"
 #include "menus/core/LaunchNames.h"

@@ -6,7 +6,7 @@
 #include <memory>
 #include <string>
 
-#include "TestSupport.h"
+#include "tests/testbed/TestSupport.h"
 #include "menus/TagMenu.h"
 #include "toolkit/Error.h"
 #include "toolkit/Menu.h"

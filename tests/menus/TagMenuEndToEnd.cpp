@@ -10,8 +10,8 @@
 #include <string>
 #include <vector>
 
-#include "HostSim.h"
-#include "TestSupport.h"
+#include "tests/testbed/HostSim.h"
+#include "tests/testbed/TestSupport.h"
 #include "hostlink/core/HostProtocol.h"
 #include "toolbar/ToolbarItems.h"
 

@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "MenuDriver.h"
-#include "TestSupport.h"
+#include "tests/testbed/MenuDriver.h"
+#include "tests/testbed/TestSupport.h"
 #include "menus/TagMenu.h"
 #include "toolkit/ImageList.h"
 #include "toolkit/Menu.h"

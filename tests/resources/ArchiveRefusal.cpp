@@ -10,7 +10,7 @@
 #include <cstdio>
 #include <string>
 
-#include "TestSupport.h"
+#include "tests/testbed/TestSupport.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "MutexRace.h"
+#include "tests/startup/MutexRace.h"
 
 #include <chrono>
 #include <cstring>

@@ -8,9 +8,9 @@
 #include <string>
 #include <vector>
 
-#include "HostSim.h"
-#include "MutexRace.h"
-#include "TestSupport.h"
+#include "tests/testbed/HostSim.h"
+#include "tests/startup/MutexRace.h"
+#include "tests/testbed/TestSupport.h"
 #include "toolkit/Handles.h"
 
 namespace {

@@ -1,4 +1,4 @@
-#include "Failure.h"
+#include "tests/testbed/Failure.h"
 
 #include <cstdio>
 

@@ -3,7 +3,7 @@
 
 #include <gtest/gtest.h>
 
-#include "Failure.h"
+#include "tests/testbed/Failure.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
-#include "HostSim.h"
+#include "tests/testbed/HostSim.h"
 
-#include "Failure.h"
+#include "tests/testbed/Failure.h"
 
 #include <sstream>
 #include <utility>

@@ -29,7 +29,7 @@
 #include <string>
 #include <vector>
 
-#include "TestSupport.h"
+#include "tests/testbed/TestSupport.h"
 #include "tools/hostsim/HostSimControl.h"
 
 namespace testsupport {

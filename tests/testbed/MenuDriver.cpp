@@ -1,4 +1,4 @@
-#include "MenuDriver.h"
+#include "tests/testbed/MenuDriver.h"
 
 #include <algorithm>
 

@@ -1,12 +1,12 @@
-#include "ScriptedBrowser.h"
+#include "tests/testbed/ScriptedBrowser.h"
 
 #include <objbase.h>
 
 #include <thread>
 
-#include "Failure.h"
-#include "ScriptedBrowser/ScriptedBrowserLog.h"
-#include "TestSupport.h"
+#include "tests/testbed/Failure.h"
+#include "tests/testbed/ScriptedBrowser/ScriptedBrowserLog.h"
+#include "tests/testbed/TestSupport.h"
 
 namespace testsupport {
 

@@ -1,6 +1,6 @@
-#include "TestSupport.h"
+#include "tests/testbed/TestSupport.h"
 
-#include "Failure.h"
+#include "tests/testbed/Failure.h"
 
 #include <algorithm>
 #include <cstdio>

@@ -1,6 +1,6 @@
-#include "ToolbarDriver.h"
+#include "tests/testbed/ToolbarDriver.h"
 
-#include "Failure.h"
+#include "tests/testbed/Failure.h"
 
 namespace toolbartest {
 

@@ -9,8 +9,8 @@
 #include <string>
 #include <vector>
 
-#include "HostSim.h"
-#include "TestSupport.h"
+#include "tests/testbed/HostSim.h"
+#include "tests/testbed/TestSupport.h"
 #include "toolbar/ToolbarItems.h"
 
 namespace toolbartest {

@@ -4,8 +4,8 @@
 
 #include <gtest/gtest.h>
 
-#include "ScriptedBrowser.h"
-#include "ToolbarDriver.h"
+#include "tests/testbed/ScriptedBrowser.h"
+#include "tests/testbed/ToolbarDriver.h"
 
 namespace {
 

@@ -13,9 +13,9 @@
 #include <string>
 #include <vector>
 
-#include "HostSim.h"
-#include "ScriptedBrowser.h"
-#include "TestSupport.h"
+#include "tests/testbed/HostSim.h"
+#include "tests/testbed/ScriptedBrowser.h"
+#include "tests/testbed/TestSupport.h"
 #include "toolbar/ToolbarItems.h"
 
 namespace {

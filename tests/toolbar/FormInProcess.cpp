@@ -8,9 +8,9 @@
 #include <memory>
 #include <thread>
 
-#include "HostSim.h"
-#include "ScriptedBrowser.h"
-#include "TestSupport.h"
+#include "tests/testbed/HostSim.h"
+#include "tests/testbed/ScriptedBrowser.h"
+#include "tests/testbed/TestSupport.h"
 #include "browser/Unit2.h"
 #include "hostlink/Kestrix.h"
 #include "toolbar/Unit1.h"

@@ -7,9 +7,9 @@
 
 #include <string>
 
-#include "HostSim.h"
-#include "ScriptedBrowser.h"
-#include "TestSupport.h"
+#include "tests/testbed/HostSim.h"
+#include "tests/testbed/ScriptedBrowser.h"
+#include "tests/testbed/TestSupport.h"
 
 namespace {
 

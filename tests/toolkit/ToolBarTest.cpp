@@ -11,7 +11,7 @@
 #include <memory>
 #include <vector>
 
-#include "TestSupport.h"
+#include "tests/testbed/TestSupport.h"
 #include "toolkit/Application.h"
 #include "toolkit/ImageList.h"
 #include "toolkit/ToolBar.h"

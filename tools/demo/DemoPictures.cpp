@@ -20,7 +20,7 @@
 #include <string>
 #include <vector>
 
-#include "TestSupport.h"
+#include "tests/testbed/TestSupport.h"
 #include "toolbar/ToolbarItems.h"
 
 namespace {

@@ -6,8 +6,8 @@
 
 #include <string>
 
-#include "HostSimLog.h"
-#include "HostSimOptions.h"
+#include "tools/hostsim/HostSimLog.h"
+#include "tools/hostsim/HostSimOptions.h"
 
 namespace hostsim {
 

@@ -1,12 +1,12 @@
 // The stand-in editor's document: the text area's bytes, the file they come from and go to, and
 // the commands of its File menu.
 
-#include "HostEditor.h"
+#include "tools/hostsim/HostEditor.h"
 
 #include <optional>
 
-#include "HostSimDialogs.h"
-#include "HostSimFiles.h"
+#include "tools/hostsim/HostSimDialogs.h"
+#include "tools/hostsim/HostSimFiles.h"
 
 namespace hostsim {
 

@@ -2,15 +2,15 @@
 // the toolbar it plants into, the document's name and the text area; its menu and keys; and its
 // answers to the protocol's messages and to the test messages of HostSimControl.h.
 
-#include "HostEditor.h"
+#include "tools/hostsim/HostEditor.h"
 
 #include <iterator>
 
-#include "HostSimBlock.h"
-#include "HostSimControl.h"
-#include "HostSimFiles.h"
-#include "HostSimLaunch.h"
-#include "HostSimProtocol.h"
+#include "tools/hostsim/HostSimBlock.h"
+#include "tools/hostsim/HostSimControl.h"
+#include "tools/hostsim/HostSimFiles.h"
+#include "tools/hostsim/HostSimLaunch.h"
+#include "tools/hostsim/HostSimProtocol.h"
 
 namespace hostsim {
 

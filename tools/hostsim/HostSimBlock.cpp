@@ -1,6 +1,6 @@
-#include "HostSimBlock.h"
+#include "tools/hostsim/HostSimBlock.h"
 
-#include "HostSimProtocol.h"
+#include "tools/hostsim/HostSimProtocol.h"
 #include "toolkit/Handles.h"
 
 namespace hostsim {

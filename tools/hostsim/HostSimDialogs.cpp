@@ -1,4 +1,4 @@
-#include "HostSimDialogs.h"
+#include "tools/hostsim/HostSimDialogs.h"
 
 #include <commdlg.h>
 

@@ -1,4 +1,4 @@
-#include "HostSimFiles.h"
+#include "tools/hostsim/HostSimFiles.h"
 
 #include <windows.h>
 

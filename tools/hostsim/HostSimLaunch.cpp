@@ -1,8 +1,8 @@
-#include "HostSimLaunch.h"
+#include "tools/hostsim/HostSimLaunch.h"
 
-#include "HostSimDialogs.h"
-#include "HostSimFiles.h"
-#include "HostSimProtocol.h"
+#include "tools/hostsim/HostSimDialogs.h"
+#include "tools/hostsim/HostSimFiles.h"
+#include "tools/hostsim/HostSimProtocol.h"
 #include "toolkit/Handles.h"
 
 namespace hostsim {

@@ -1,4 +1,4 @@
-#include "HostSimLog.h"
+#include "tools/hostsim/HostSimLog.h"
 
 #include <cstdio>
 

@@ -1,4 +1,4 @@
-#include "HostSimOptions.h"
+#include "tools/hostsim/HostSimOptions.h"
 
 #include <cwchar>
 #include <cwctype>

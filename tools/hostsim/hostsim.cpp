@@ -15,9 +15,9 @@
 
 #include <windows.h>
 
-#include "HostEditor.h"
-#include "HostSimFiles.h"
-#include "HostSimOptions.h"
+#include "tools/hostsim/HostEditor.h"
+#include "tools/hostsim/HostSimFiles.h"
+#include "tools/hostsim/HostSimOptions.h"
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int show) {
     hostsim::HostEditor editor(hostsim::ParseCommandLine(::GetCommandLineW(), &hostsim::FileExists));

@@ -1,7 +1,7 @@
 // The picture files' format, the bitmap and icon layouts drawn from them, and the program's own
 // picture files, which must draw.
 
-#include "PixelArt.h"
+#include "resources/tools/PixelArt.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "ScriptedBrowserControl.h"
+#include "tests/testbed/ScriptedBrowser/ScriptedBrowserControl.h"
 
 #include <olectl.h>
 

@@ -1,4 +1,4 @@
-#include "ScriptedBrowserLog.h"
+#include "tests/testbed/ScriptedBrowser/ScriptedBrowserLog.h"
 
 #include <windows.h>
 

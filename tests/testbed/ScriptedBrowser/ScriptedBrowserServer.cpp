@@ -9,8 +9,8 @@
 
 #include <string>
 
-#include "ScriptedBrowserControl.h"
-#include "ScriptedBrowserLog.h"
+#include "tests/testbed/ScriptedBrowser/ScriptedBrowserControl.h"
+#include "tests/testbed/ScriptedBrowser/ScriptedBrowserLog.h"
 
 namespace {
 

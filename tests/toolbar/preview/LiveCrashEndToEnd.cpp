@@ -8,7 +8,7 @@
 #include <random>
 #include <string>
 
-#include "LiveDriver.h"
+#include "tests/toolbar/preview/LiveDriver.h"
 
 namespace {
 

@@ -8,8 +8,8 @@
 #include <functional>
 #include <string>
 
-#include "ScriptedBrowser.h"
-#include "ToolbarDriver.h"
+#include "tests/testbed/ScriptedBrowser.h"
+#include "tests/testbed/ToolbarDriver.h"
 #include "browser/BrowserItems.h"
 
 namespace livetest {

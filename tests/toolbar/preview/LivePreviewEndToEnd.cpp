@@ -10,9 +10,9 @@
 #include <string>
 #include <vector>
 
-#include "LiveDriver.h"
-#include "ScriptedBrowser.h"
-#include "ToolbarDriver.h"
+#include "tests/toolbar/preview/LiveDriver.h"
+#include "tests/testbed/ScriptedBrowser.h"
+#include "tests/testbed/ToolbarDriver.h"
 #include "browser/BrowserItems.h"
 #include "hostlink/core/HostProtocol.h"
 

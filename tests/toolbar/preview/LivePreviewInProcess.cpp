@@ -7,7 +7,7 @@
 
 #include <string>
 
-#include "TestSupport.h"
+#include "tests/testbed/TestSupport.h"
 #include "browser/LiveView.h"
 #include "toolbar/preview/LivePreview.h"
 #include "toolbar/preview/BufferFile.h"

@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "ScriptedBrowser.h"
-#include "ToolbarDriver.h"
+#include "tests/testbed/ScriptedBrowser.h"
+#include "tests/testbed/ToolbarDriver.h"
 #include "hostlink/core/HostProtocol.h"
 
 namespace {

@@ -6,8 +6,8 @@
 #include <cstring>
 #include <string>
 
-#include "HostSim.h"
-#include "TestSupport.h"
+#include "tests/testbed/HostSim.h"
+#include "tests/testbed/TestSupport.h"
 #include "hostlink/Kestrix.h"
 #include "toolkit/Handles.h"
 
