@@ -64,6 +64,7 @@ winebed_up() {
   if [[ -z "${DISPLAY:-}" ]] || ! xdpyinfo >/dev/null 2>&1; then
     winebed_start_display || return 1
     echo "$DISPLAY" >"$display_file"
+    WINEBED_DISPLAY_FILE=$display_file
   fi
   winebed_init_prefix
   # Persistent, so each test's programs find the same server; one already up (a bed brought up by
@@ -81,6 +82,12 @@ winebed_down() {
     kill "$WINEBED_XVFB_PID" 2>/dev/null
     wait "$WINEBED_XVFB_PID" 2>/dev/null
     unset WINEBED_XVFB_PID
+  fi
+  # The display is gone: a later bed must not find its number again, which another bed may have
+  # taken since.
+  if [[ -n "${WINEBED_DISPLAY_FILE:-}" ]]; then
+    rm -f "$WINEBED_DISPLAY_FILE"
+    unset WINEBED_DISPLAY_FILE
   fi
   return 0
 }
