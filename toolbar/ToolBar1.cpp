@@ -1,7 +1,5 @@
 #include "toolbar/ToolBar1.h"
 
-#include <algorithm>
-
 #include "toolkit/Error.h"
 
 namespace toolbar {
@@ -11,8 +9,8 @@ namespace {
 constexpr wchar_t kContainerClass[] = L"TCorvaneToolBar";
 
 const toolkit::ToolItem& ItemWithId(std::span<const toolkit::ToolItem> items, int id) {
-    const auto item = std::find_if(items.begin(), items.end(), [id](const toolkit::ToolItem& i) { return i.id == id; });
-    if (item == items.end()) throw toolkit::Error(L"アドレス ボックスの場所がありません");
+    const toolkit::ToolItem* item = toolkit::FindItem(items, id);
+    if (!item) throw toolkit::Error(L"アドレス ボックスの場所がありません");
     return *item;
 }
 

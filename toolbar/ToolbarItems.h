@@ -41,9 +41,8 @@ constexpr int ToolbarItemLeft(int id) { return toolkit::LeftOf(kToolbarItems, id
 
 // An item's width: a button's, or the separator's or placeholder's own.
 constexpr int ToolbarItemWidth(int id) {
-    for (const toolkit::ToolItem& item : kToolbarItems)
-        if (item.id == id) return toolkit::WidthOf(item, kToolbarButtonSize.cx);
-    return 0;
+    const toolkit::ToolItem* item = toolkit::FindItem(kToolbarItems, id);
+    return item ? toolkit::WidthOf(*item, kToolbarButtonSize.cx) : 0;
 }
 
 // The x of an item's middle, where a click on it lands.

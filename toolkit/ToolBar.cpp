@@ -157,10 +157,7 @@ TTTOOLINFOW TToolBar::ToolInfo(const ToolItem& item) const {
     return tool;
 }
 
-const ToolItem* TToolBar::Find(int id) const {
-    const auto item = std::find_if(items_.begin(), items_.end(), [id](const ToolItem& i) { return i.id == id; });
-    return item == items_.end() ? nullptr : &*item;
-}
+const ToolItem* TToolBar::Find(int id) const { return FindItem(items_, id); }
 
 RECT TToolBar::ItemRect(int id) const {
     RECT rect{};

@@ -38,6 +38,13 @@ constexpr int WidthOf(const ToolItem& item, int buttonWidth) {
     return item.kind == ToolKind::Separator || item.kind == ToolKind::Placeholder ? item.width : buttonWidth;
 }
 
+// Item id of the table; null when no item has that id.
+constexpr const ToolItem* FindItem(std::span<const ToolItem> items, int id) {
+    for (const ToolItem& item : items)
+        if (item.id == id) return &item;
+    return nullptr;
+}
+
 // Where the bar puts item id of the table, in its client area; -1 when no item has that id.
 constexpr int LeftOf(std::span<const ToolItem> items, int id, int buttonWidth) {
     int x = 0;
@@ -133,7 +140,7 @@ struct ToolCommand {
 template <typename Form>
 constexpr bool CommandsNameItems(std::span<const ToolCommand<Form>> commands, std::span<const ToolItem> items) {
     for (const ToolCommand<Form>& command : commands)
-        if (LeftOf(items, command.id, 0) < 0) return false;
+        if (!FindItem(items, command.id)) return false;
     return true;
 }
 
