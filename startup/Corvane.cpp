@@ -89,10 +89,10 @@ int Run() {
     } catch (const std::exception& error) {
         toolkit::ReportFatalError(error, L"TForm1 の作成");
     }
-    // Only now, with the toolbar planted, the libraries that planting does not need, COM's among
-    // them: the editor gets its toolbar without waiting for them.
+    // Only now, with the toolbar planted, what planting does not need: the application window's
+    // icon and the libraries, COM's among them. The editor gets its toolbar without waiting for them.
     try {
-        application.InitializeCom();
+        application.InitializeLate();
     } catch (const std::exception& error) {
         toolkit::ReportFatalError(error, L"アプリケーションの初期化");
     }

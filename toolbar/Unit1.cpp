@@ -54,8 +54,11 @@ std::span<const toolkit::ToolCommand<TForm1>> TForm1::ToolbarCommands() {
 }
 
 TForm1::TForm1() {
+    // Never shown, the form is a child of the application's hidden window rather than a window of
+    // its own: the system makes a top-level window a frame on the display (several milliseconds of
+    // the start, before the toolbar is planted), and the form needs none.
     toolkit::WindowPlacement placement;
-    placement.style = WS_POPUP | WS_CLIPCHILDREN;
+    placement.style = WS_CHILD | WS_CLIPCHILDREN;
     placement.width = kClientWidth;
     placement.height = kClientHeight;
     placement.parent = toolkit::App().Handle();

@@ -69,10 +69,14 @@ Application::~Application() {
 
 void Application::Initialize() {
     InitializeWindow();
-    InitializeCom();
+    InitializeLate();
 }
 
-void Application::InitializeCom() {
+void Application::InitializeLate() {
+    // The program's icon, its first icon resource. LoadIcon shares it: a second call holds no other.
+    if (handle_)
+        ::SetClassLongPtrW(handle_, GCLP_HICON,
+                           reinterpret_cast<LONG_PTR>(::LoadIconW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(1))));
     LoadLateLibraries();
     if (!comInitialized_ && SUCCEEDED(::CoInitialize(nullptr))) comInitialized_ = true;
 }
@@ -85,7 +89,6 @@ void Application::InitializeWindow() {
     wc.cbSize = sizeof wc;
     wc.lpfnWndProc = ::DefWindowProcW;
     wc.hInstance = instance;
-    wc.hIcon = ::LoadIconW(instance, MAKEINTRESOURCEW(1));
     wc.lpszClassName = kApplicationWindowClass;
     ::RegisterClassExW(&wc);
     // No frame: the system would add WS_EX_WINDOWEDGE to a captioned window's extended style.

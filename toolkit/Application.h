@@ -30,15 +30,16 @@ public:
     Application& operator=(const Application&) = delete;
     ~Application();
 
-    // Creates the hidden application window and initialises COM: InitializeWindow, then InitializeCom.
+    // Creates the hidden application window and finishes it: InitializeWindow, then InitializeLate.
     void Initialize();
-    // The two halves of Initialize, for a start that plants its toolbar before it loads COM.
+    // The two halves of Initialize, for a start that plants its toolbar before the rest.
     // The hidden application window, whose extended style is exactly WS_EX_TOOLWINDOW so that the
     // process has no taskbar button.
     void InitializeWindow();
-    // Loads the libraries left for later (LateLibraries.h), then initialises COM on this thread as a
-    // single-threaded apartment. Throws Error when a library cannot be loaded.
-    void InitializeCom();
+    // What the start leaves until its toolbar is planted: the application window's icon (nothing
+    // shows that window), the libraries left for later (LateLibraries.h), and COM on this thread as
+    // a single-threaded apartment. Throws Error when a library cannot be loaded.
+    void InitializeLate();
     HWND Handle() const noexcept { return handle_; }
 
     // The executable's file name without folder, cut at its first full stop, every character
